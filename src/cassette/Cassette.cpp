@@ -1,0 +1,393 @@
+// Opening, selecting and recording on the cassette. Editing and packing live in
+// CassetteEditing.cpp.
+#include "cassette/Cassette.h"
+
+#include <algorithm>
+
+#include "cassette/File.h"
+#include "cassette/Sidecar.h"
+
+namespace kiv {
+namespace {
+
+MessageEntry MakeEntry(uint32_t number, uint32_t start, uint32_t end,
+                       const std::array<uint8_t, kNameSize>& name) {
+  MessageEntry entry;
+  entry.number = number;
+  entry.start = start;
+  entry.end = end;
+  entry.name = name;
+  return entry;
+}
+
+void AppendEntry(std::vector<uint8_t>* bytes, const MessageEntry& entry) {
+  auto encoded = entry.Encode();
+  bytes->insert(bytes->end(), encoded.begin(), encoded.end());
+}
+
+// Every whole entry of a table held in memory ends in FC FC FC FC again. The table's layout is
+// known from its marker, so only terminator bytes are touched, never a name that happens to
+// contain the terminator's byte value.
+void RepairTerminators(std::vector<uint8_t>* table) {
+  for (size_t at = kTableHeadSize; at + kEntrySize <= table->size(); at += kEntrySize) {
+    PutU32(table->data() + at + kEntrySize - 4, kNameTerminator);
+  }
+}
+
+}  // namespace
+
+Cassette::Cassette(CassetteEnvironment env) : env_(std::move(env)) {
+  if (!env_.clock) env_.clock = SystemLocalTime;
+}
+
+Cassette::~Cassette() = default;
+
+std::string Cassette::DefaultCassettePath() const { return env_.dataFolder + "kivrec.cst"; }
+
+std::string Cassette::SidecarPathFor(const std::string& cassettePath) {
+  if (cassettePath.size() < 3) return cassettePath + "zf";
+  return cassettePath.substr(0, cassettePath.size() - 3) + "zf";
+}
+
+void Cassette::SetTickerColorTags(std::string tag1, std::string tag2) {
+  tag1_ = std::move(tag1);
+  tag2_ = std::move(tag2);
+}
+
+std::array<uint8_t, kNameSize> Cassette::NewName() const {
+  return EncodeNameField(ClockNameText(env_.clock(), tag1_, tag2_));
+}
+
+Status Cassette::EnsureStreamOpen() {
+  if (stream_) return Status::Ok();
+  if (cassettePath_.empty()) return Status::Error(StatusCode::Refused, "No cassette is open");
+  Status status;
+  stream_ = File::Open(cassettePath_, File::Mode::ReadWrite, &status);
+  return status;
+}
+
+void Cassette::CloseStream() {
+  // A running recording writes through the stream until it ends.
+  if (!recording_) stream_.reset();
+}
+
+Status Cassette::ReadTable(TableSearch search, MessageTable* table) {
+  Status status = EnsureStreamOpen();
+  if (!status.ok()) return status;
+  const uint64_t length = stream_->Length();
+  std::optional<uint64_t> pos;
+  // Offsets are 32-bit: nothing past 4 GiB can be a cassette.
+  if (length <= UINT32_MAX) pos = FindTableMarker(*stream_, length, search);
+  if (!pos) return Status::Error(StatusCode::NoTable, "No message table in " + cassettePath_);
+  if (!ReadTableAt(*stream_, *pos, length, table)) {
+    return Status::Error(StatusCode::IoError, "Cannot read the message table of " + cassettePath_);
+  }
+  if (!table->HasValidRate()) {
+    return Status::Error(StatusCode::NoTable, "The message table of " + cassettePath_ +
+                                                  " has no valid sample rate");
+  }
+  return Status::Ok();
+}
+
+void Cassette::UpdateNavigation() {
+  nextEnabled_ = messageCount_ >= 2 && currentMessage_ < messageCount_;
+  prevEnabled_ = messageCount_ >= 2 && currentMessage_ >= 2;
+}
+
+void Cassette::SetEmptyState(const char* label) {
+  messageCount_ = currentMessage_ = messageStart_ = messageEnd_ = 0;
+  PlayPosition = SegmentPlayed = 0;
+  currentNote_.clear();
+  messageLabel_ = label;
+  UpdateNavigation();
+}
+
+void Cassette::ApplySelection(const MessageTable& table, const MessageEntry& entry) {
+  currentMessage_ = entry.number;
+  // A damaged entry must not send playback or export outside the sound area.
+  messageEnd_ = uint32_t(std::min<uint64_t>(entry.end, table.pos));
+  messageStart_ = std::min(entry.start, messageEnd_);
+  PlayPosition = messageStart_;
+  SegmentPlayed = 0;
+  currentNote_ = NoteOf(entry.NameText());
+  messageLabel_ = std::to_string(currentMessage_) + "/" + std::to_string(messageCount_);
+  UpdateNavigation();
+}
+
+OpenOutcome Cassette::OpenCassette(const std::string& path,
+                                   const std::function<void()>& recoveryNotice) {
+  if (!FileExists(path)) return OpenOutcome::MissingFile;
+  Status status;
+  auto file = File::Open(path, File::Mode::ReadWrite, &status);
+  if (!file) return OpenOutcome::CannotOpen;
+
+  stream_ = std::move(file);
+  cassettePath_ = path;
+  const uint64_t length = stream_->Length();
+  cassetteLength_ = uint32_t(std::min<uint64_t>(length, UINT32_MAX));
+  PlayPosition = 0;
+  cassetteInconsistent_ = false;
+
+  std::optional<MessageTable> valid;
+  {
+    MessageTable table;
+    if (ReadTable(TableSearch::Bounded, &table).ok()) valid = std::move(table);
+  }
+
+  const std::string sidecarPath = SidecarPathFor(path);
+  const bool sidecarExists = FileExists(sidecarPath);
+  std::vector<uint8_t> sidecar;
+  if (sidecarExists) ReadWholeFile(sidecarPath, &sidecar);
+
+  bool recovered = false;
+  const SidecarVerdict verdict = JudgeSidecar(sidecar, sidecarExists, *stream_, length, valid);
+  switch (verdict) {
+    case SidecarVerdict::Stale:
+      // Everything it knows is in the cassette; left alone it could later be merged again.
+      RemoveFile(sidecarPath);
+      break;
+    case SidecarVerdict::RecoverAfterTruncate:
+    case SidecarVerdict::Recover:
+      if (recoveryNotice) recoveryNotice();
+      // A half-written table after the sound is cut off; the sidecar holds all of it.
+      if (verdict == SidecarVerdict::RecoverAfterTruncate && !stream_->Truncate(valid->pos)) {
+        return OpenOutcome::CannotOpen;
+      }
+      if (!MergeSidecar(sidecar).ok()) return OpenOutcome::CannotOpen;
+      recovered = true;
+      break;
+    case SidecarVerdict::None:
+    case SidecarVerdict::Unusable:
+      break;
+  }
+
+  MessageTable table;
+  if (!ReadTable(TableSearch::Unbounded, &table).ok() || (!valid && !recovered)) {
+    return ReplaceWithDefaultBlank().ok() ? OpenOutcome::ReplacedByBlank : OpenOutcome::CannotOpen;
+  }
+
+  baseRate_ = PlayRate = table.rate;
+  cassetteLength_ = uint32_t(stream_->Length());
+  cassetteLoaded_ = true;
+  if (recovered || table.HasInconsistentNumber()) cassetteInconsistent_ = true;
+  messageCount_ = table.LiveCount();
+  const MessageEntry* first = messageCount_ > 0 ? table.FirstLive() : nullptr;
+  if (first) {
+    ApplySelection(table, *first);
+  } else {
+    SetEmptyState("0 / 0");
+  }
+  return recovered ? OpenOutcome::Recovered : OpenOutcome::Opened;
+}
+
+Status Cassette::MergeSidecar(const std::vector<uint8_t>& sidecar) {
+  SidecarContent content;
+  if (!ParseSidecar(sidecar, &content)) {
+    return Status::Error(StatusCode::Damaged, "The recording sidecar is damaged");
+  }
+  const uint64_t length = stream_->Length();
+  std::vector<uint8_t> bytes = sidecar;
+  // The interrupted message ends where the sound that reached the disk ends.
+  PutU32(bytes.data() + content.openEndOffset, uint32_t(length));
+  AppendEntry(&bytes, MakeEntry(kRecoveryNumber, 0, 0, NewName()));
+  if (!stream_->WriteAt(length, bytes.data(), bytes.size()) || !stream_->Sync()) {
+    // Take back what may have reached the file, so the next open finds the same situation.
+    stream_->Truncate(length);
+    return Status::Error(StatusCode::IoError, "Cannot write the recovered table to " + cassettePath_);
+  }
+  RemoveFile(SidecarPathFor(cassettePath_));
+  cassetteInconsistent_ = true;
+  return Status::Ok();
+}
+
+Status Cassette::BackupFile(const std::string& path) {
+  // A blank cassette (or nothing at all) holds nothing worth keeping.
+  if (!FileExists(path) || FileSize(path) <= kTableHeadSize) return Status::Ok();
+  for (int n = 0; n < 1000; ++n) {
+    std::string name = path + ".damaged" + (n == 0 ? std::string() : "." + std::to_string(n));
+    switch (MoveFileNoReplace(path, name)) {
+      case MoveResult::Moved:
+        lastBackup_ = name;
+        return Status::Ok();
+      case MoveResult::TargetTaken:
+        continue;
+      case MoveResult::Failed:
+        return Status::Error(StatusCode::IoError, "Cannot keep a copy of " + path);
+    }
+  }
+  return Status::Error(StatusCode::IoError, "Cannot keep a copy of " + path);
+}
+
+Status Cassette::ReplaceWithDefaultBlank() {
+  if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
+  stream_.reset();
+  const std::string path = DefaultCassettePath();
+  Status status = BackupFile(path);
+  if (!status.ok()) return status;
+  cassettePath_ = path;
+  baseRate_ = PlayRate = kDefaultRate;
+  return CreateBlankCassette(path);
+}
+
+Status Cassette::CreateBlankCassette(const std::string& path) {
+  if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
+  stream_.reset();
+  Status status;
+  auto file = File::Open(path, File::Mode::CreateReadWrite, &status);
+  if (!file) return status;
+  uint8_t head[kTableHeadSize];
+  PutU32(head, kTableMarker);
+  PutU32(head + 4, baseRate_);
+  if (!file->WriteAt(0, head, sizeof head) || !file->Sync()) {
+    return Status::Error(StatusCode::IoError, "Cannot write " + path);
+  }
+  stream_ = std::move(file);
+  cassettePath_ = path;
+  cassetteLength_ = kTableHeadSize;
+  cassetteInconsistent_ = false;
+  cassetteLoaded_ = true;
+  SetEmptyState("0/0");
+  return Status::Ok();
+}
+
+Status Cassette::SelectMessage(uint32_t k) {
+  MessageTable table;
+  Status status = ReadTable(TableSearch::Bounded, &table);
+  if (!status.ok()) return status;
+  const MessageEntry* entry = table.FindLive(k);
+  if (!entry) return Status::Error(StatusCode::NotFound, "No message " + std::to_string(k));
+  ApplySelection(table, *entry);
+  return Status::Ok();
+}
+
+Status Cassette::NextMessage() {
+  if (currentMessage_ >= messageCount_) return Status::Error(StatusCode::Refused, "No next message");
+  return SelectMessage(currentMessage_ + 1);
+}
+
+Status Cassette::PreviousMessage() {
+  if (currentMessage_ <= 1) return Status::Error(StatusCode::Refused, "No previous message");
+  return SelectMessage(currentMessage_ - 1);
+}
+
+Status Cassette::BeginRecording() {
+  if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
+  MessageTable table;
+  Status status = ReadTable(TableSearch::Bounded, &table);
+  if (!status.ok()) return status;
+
+  tableCopy_.assign(size_t(table.ByteSize()), 0);
+  if (!stream_->ReadAt(table.pos, tableCopy_.data(), tableCopy_.size())) {
+    return Status::Error(StatusCode::IoError, "Cannot read the message table of " + cassettePath_);
+  }
+  // The sidecar must hold exactly the bytes that the end of the recording writes back, so
+  // recovery can recognise a write-back that was cut short.
+  RepairTerminators(&tableCopy_);
+  tablePos_ = uint32_t(table.pos);
+  recordingNumber_ = table.LiveCount() + 1;
+
+  std::vector<uint8_t> sidecar = tableCopy_;
+  AppendEntry(&sidecar, MakeEntry(recordingNumber_, tablePos_, kOpenEnd, NewName()));
+  const std::string sidecarPath = SidecarPathFor(cassettePath_);
+  auto file = File::Open(sidecarPath, File::Mode::CreateReadWrite, &status);
+  if (!file) return status;
+  // The sidecar must be on disk before the first sound byte overwrites the table.
+  if (!file->WriteAt(0, sidecar.data(), sidecar.size()) || !file->Sync()) {
+    file.reset();
+    RemoveFile(sidecarPath);
+    return Status::Error(StatusCode::IoError, "Cannot write " + sidecarPath);
+  }
+  messageStart_ = tablePos_;
+  writePos_ = tablePos_;
+  recording_ = true;
+  return Status::Ok();
+}
+
+Status Cassette::WriteSound(const uint8_t* data, size_t size) {
+  if (!recording_) return Status::Error(StatusCode::Refused, "No recording is running");
+  if (writePos_ + size > UINT32_MAX) return Status::Error(StatusCode::Refused, "The cassette is full");
+  if (!stream_->WriteAt(writePos_, data, size)) {
+    return Status::Error(StatusCode::IoError, "Cannot write sound to " + cassettePath_);
+  }
+  writePos_ += size;
+  return Status::Ok();
+}
+
+Status Cassette::EndRecording(bool autoRewindOnStop) {
+  if (!recording_) return Status::Error(StatusCode::Refused, "No recording is running");
+  recording_ = false;
+  const uint32_t end = uint32_t(writePos_);
+  std::vector<uint8_t> tail = tableCopy_;
+  AppendEntry(&tail, MakeEntry(recordingNumber_, tablePos_, end, NewName()));
+  const uint64_t newLength = writePos_ + tail.size();
+  // Until this is durable the sidecar is the only complete description of the tape: it stays
+  // in place on any failure and the next open recovers from it.
+  if (!stream_->WriteAt(writePos_, tail.data(), tail.size()) ||
+      (stream_->Length() > newLength && !stream_->Truncate(newLength)) || !stream_->Sync()) {
+    return Status::Error(StatusCode::IoError, "Cannot write the message table of " + cassettePath_);
+  }
+  RemoveFile(SidecarPathFor(cassettePath_));
+
+  messageCount_ = recordingNumber_;
+  currentMessage_ = messageCount_;
+  messageStart_ = tablePos_;
+  messageEnd_ = end;
+  currentNote_.clear();
+  cassetteLength_ = uint32_t(newLength);
+  PlayPosition = autoRewindOnStop ? messageStart_ : messageEnd_;
+  SegmentPlayed = 0;
+  messageLabel_ = std::to_string(currentMessage_) + "/" + std::to_string(messageCount_);
+  UpdateNavigation();
+  return Status::Ok();
+}
+
+std::string Cassette::RemainingTimeHint(bool recordPaused) const {
+  if (recording_ && !recordPaused) return {};
+  const std::string full = RemainingTimeText(0, baseRate_);
+  if (messageCount_ == 0 && !recording_) return full;
+
+  // Read-only and shared: the hint must never disturb the stream an operation holds.
+  MessageTable table;
+  if (recording_) {
+    std::vector<uint8_t> sidecar;
+    if (!ReadWholeFile(SidecarPathFor(cassettePath_), &sidecar) ||
+        !ReadTableAt(sidecar.data(), sidecar.size(), 0, &table)) {
+      return full;
+    }
+  } else {
+    Status status;
+    auto file = File::Open(cassettePath_, File::Mode::ReadOnly, &status);
+    if (!file) return full;
+    const uint64_t length = file->Length();
+    auto pos = FindTableMarker(*file, length, TableSearch::Bounded);
+    if (!pos || !ReadTableAt(*file, *pos, length, &table)) return full;
+  }
+  uint64_t used = 0;
+  for (const MessageEntry& entry : table.entries) {
+    if (!IsLiveNumber(entry.number)) continue;
+    used += entry.Length();
+    if (entry.number == messageCount_) break;
+  }
+  if (recording_) used += writePos_ - tablePos_;
+  return RemainingTimeText(used, baseRate_);
+}
+
+RecordStartCheck Cassette::CheckRecordStart(double freeMiB) {
+  RecordStartFacts facts;
+  facts.inconsistent = cassetteInconsistent_;
+  facts.recordCapacity = recordCapacity_;
+  facts.freeMiB = freeMiB;
+  if (EnsureStreamOpen().ok()) facts.fileLength = stream_->Length();
+  MessageTable table;
+  if (!facts.inconsistent && ReadTable(TableSearch::Bounded, &table).ok()) {
+    facts.tableEntries = table.entries.size();
+  }
+  return DecideRecordStart(facts);
+}
+
+RunningCheck Cassette::CheckRunningRecording(double freeMiB) const {
+  const uint64_t length = stream_ ? stream_->Length() : FileSize(cassettePath_);
+  return DecideRunningRecording(freeMiB, length, recordCapacity_);
+}
+
+}  // namespace kiv

@@ -1,0 +1,53 @@
+// Finding and reading a cassette's message table.
+//
+// The table is found by searching backwards from the end of the file for the marker; the bounded
+// search stops kTableSearchSpan bytes back, the unbounded one at the start of the file. Reading
+// never trusts the file: entry offsets are only reported, never followed, and a trailing partial
+// entry is counted as damage, not read past the end.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "cassette/CassetteLayout.h"
+
+namespace kiv {
+
+class File;
+
+enum class TableSearch { Bounded, Unbounded };
+
+// Position of the last marker in `file`, if the search finds one. Reads the file in blocks.
+std::optional<uint64_t> FindTableMarker(const File& file, uint64_t length, TableSearch search);
+
+// The same search over bytes already in memory (the recording sidecar, fuzzing).
+std::optional<uint64_t> FindTableMarker(const uint8_t* data, uint64_t length, TableSearch search);
+
+struct MessageTable {
+  uint64_t pos = 0;      // offset of the marker
+  uint32_t rate = 0;     // the word after it, valid or not
+  std::vector<MessageEntry> entries;
+  uint64_t trailingBytes = 0;  // bytes after the last whole entry (0 in a sound table)
+
+  bool HasValidRate() const { return IsValidRate(rate); }
+  uint64_t ByteSize() const { return kTableHeadSize + entries.size() * kEntrySize + trailingBytes; }
+
+  // The number of the last live entry: the message count N.
+  uint32_t LiveCount() const;
+  // True when an entry's number is neither live nor deleted.
+  bool HasInconsistentNumber() const;
+  // The live entry numbered `number`, or nullptr.
+  const MessageEntry* FindLive(uint32_t number) const;
+  // The first live entry in table order, or nullptr.
+  const MessageEntry* FirstLive() const;
+  // True when an entry claims sound outside [0, pos) or ends before it starts.
+  bool EntryRangeDamaged(const MessageEntry& entry) const;
+};
+
+// Reads the table whose marker is at `pos` up to `length`. Fails only on a read error or when
+// `pos` leaves no room for the marker and rate word.
+bool ReadTableAt(const File& file, uint64_t pos, uint64_t length, MessageTable* table);
+bool ReadTableAt(const uint8_t* data, uint64_t length, uint64_t pos, MessageTable* table);
+
+}  // namespace kiv
