@@ -1,0 +1,96 @@
+// Measures packing a full ten-minute cassette against a plain copy of a file of the same size.
+//
+// A cassette of 20 messages filling the capacity is built in a fresh folder under $TMPDIR, its
+// first message is deleted (which packs), and the time is printed beside the time a chunked copy
+// with the same final sync takes. Run: build/bin/kivrec-bench-pack [rounds]
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cassette/Cassette.h"
+#include "cassette/File.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::string MakeFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kivrec-bench-XXXXXX";
+  if (!mkdtemp(pattern.data())) {
+    std::perror("mkdtemp");
+    std::exit(1);
+  }
+  return pattern + "/";
+}
+
+// Records `messages` messages that together fill the cassette's capacity.
+void FillCassette(kiv::Cassette& cassette, int messages) {
+  const uint32_t capacity = kiv::RecordCapacity(kiv::kDefaultRate);
+  std::vector<uint8_t> sound(capacity / messages - kiv::kEntrySize);
+  for (size_t i = 0; i < sound.size(); ++i) sound[i] = uint8_t(128 + (i * 7) % 64);
+  for (int m = 0; m < messages; ++m) {
+    if (!cassette.BeginRecording().ok() || !cassette.WriteSound(sound.data(), sound.size()).ok() ||
+        !cassette.EndRecording(true).ok()) {
+      std::fprintf(stderr, "cannot build the cassette\n");
+      std::exit(1);
+    }
+  }
+}
+
+double PlainCopy(const std::string& from, const std::string& to) {
+  const auto start = Clock::now();
+  kiv::Status status;
+  auto in = kiv::File::Open(from, kiv::File::Mode::ReadOnly, &status);
+  auto out = kiv::File::Open(to, kiv::File::Mode::CreateReadWrite, &status);
+  std::vector<uint8_t> chunk(kiv::kCopyChunk);
+  const uint64_t length = in->Length();
+  for (uint64_t at = 0; at < length; at += chunk.size()) {
+    size_t size = size_t(std::min<uint64_t>(chunk.size(), length - at));
+    in->ReadAt(at, chunk.data(), size);
+    out->WriteAt(at, chunk.data(), size);
+  }
+  out->Sync();
+  return Seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const std::string folder = MakeFolder();
+  kiv::CassetteEnvironment env{folder, folder, kiv::SystemLocalTime};
+
+  std::printf("round  cassette bytes  pack s  plain copy s  ratio\n");
+  for (int round = 1; round <= rounds; ++round) {
+    kiv::Cassette cassette(env);
+    if (!cassette.CreateBlankCassette(folder + "bench.cst").ok()) return 1;
+    FillCassette(cassette, 20);
+    const uint64_t size = kiv::FileSize(folder + "bench.cst");
+    double copy = PlainCopy(folder + "bench.cst", folder + "copy.bin");
+
+    if (!cassette.SelectMessage(1).ok()) return 1;
+    const auto start = Clock::now();
+    kiv::Status status = cassette.DeleteMessage();
+    const double pack = Seconds(start);
+    if (!status.ok()) {
+      std::fprintf(stderr, "pack failed: %s\n", status.message().c_str());
+      return 1;
+    }
+    std::printf("%5d  %14llu  %6.3f  %12.3f  %5.2f\n", round, (unsigned long long)size, pack, copy,
+                copy > 0 ? pack / copy : 0.0);
+    cassette.CloseStream();
+  }
+  kiv::RemoveFile(folder + "bench.cst");
+  kiv::RemoveFile(folder + "copy.bin");
+  rmdir(folder.c_str());
+  return 0;
+}
