@@ -116,7 +116,10 @@ void Cassette::ApplySelection(const MessageTable& table, const MessageEntry& ent
 
 OpenOutcome Cassette::OpenCassette(const std::string& path,
                                    const std::function<void()>& recoveryNotice) {
+  if (recording_) return OpenOutcome::CannotOpen;
   if (!FileExists(path)) return OpenOutcome::MissingFile;
+  // Our own lock would refuse a second open of the same file.
+  stream_.reset();
   Status status;
   auto file = File::Open(path, File::Mode::ReadWrite, &status);
   if (!file) return OpenOutcome::CannotOpen;
@@ -186,9 +189,21 @@ Status Cassette::MergeSidecar(const std::vector<uint8_t>& sidecar) {
     return Status::Error(StatusCode::Damaged, "The recording sidecar is damaged");
   }
   const uint64_t length = stream_->Length();
-  std::vector<uint8_t> bytes = sidecar;
+  // The old table's whole entries, the interrupted message, the recovery entry: for a sidecar
+  // as the recording wrote it these are its own bytes. One that was cut short or misaligned is
+  // rebuilt on entry boundaries, so every entry can be read back as one.
+  const uint64_t openEntryAt = content.openEndOffset - 8;
+  const uint64_t oldTable = openEntryAt - (openEntryAt - kTableHeadSize) % kEntrySize;
+  std::vector<uint8_t> bytes(sidecar.begin(), sidecar.begin() + ptrdiff_t(oldTable));
+  MessageEntry interrupted;
+  if (openEntryAt + kEntrySize <= sidecar.size()) {
+    interrupted = MessageEntry::Decode(sidecar.data() + openEntryAt);
+  } else {
+    interrupted = MakeEntry(GetU32(sidecar.data() + openEntryAt), content.openStart, 0, NewName());
+  }
   // The interrupted message ends where the sound that reached the disk ends.
-  PutU32(bytes.data() + content.openEndOffset, uint32_t(length));
+  interrupted.end = uint32_t(length);
+  AppendEntry(&bytes, interrupted);
   AppendEntry(&bytes, MakeEntry(kRecoveryNumber, 0, 0, NewName()));
   if (!stream_->WriteAt(length, bytes.data(), bytes.size()) || !stream_->Sync()) {
     // Take back what may have reached the file, so the next open finds the same situation.
@@ -276,7 +291,9 @@ Status Cassette::BeginRecording() {
   Status status = ReadTable(TableSearch::Bounded, &table);
   if (!status.ok()) return status;
 
-  tableCopy_.assign(size_t(table.ByteSize()), 0);
+  // A partial entry at the end of a damaged table is no entry; copied along it would shift the
+  // new entry off the 140-byte grid and make it unreadable.
+  tableCopy_.assign(size_t(table.ByteSize() - table.trailingBytes), 0);
   if (!stream_->ReadAt(table.pos, tableCopy_.data(), tableCopy_.size())) {
     return Status::Error(StatusCode::IoError, "Cannot read the message table of " + cassettePath_);
   }
@@ -363,8 +380,9 @@ std::string Cassette::RemainingTimeHint(bool recordPaused) const {
     if (!pos || !ReadTableAt(*file, *pos, length, &table)) return full;
   }
   uint64_t used = 0;
+  // Only messages 1..N count: while recording, the sidecar's open entry N + 1 has no end yet.
   for (const MessageEntry& entry : table.entries) {
-    if (!IsLiveNumber(entry.number)) continue;
+    if (!IsLiveNumber(entry.number) || entry.number > messageCount_) continue;
     used += entry.Length();
     if (entry.number == messageCount_) break;
   }

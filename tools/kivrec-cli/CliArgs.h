@@ -1,0 +1,32 @@
+// The companion's command line: one command, its operands and a few options, in any order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kivcli {
+
+enum class Command { Help, Create, Info, List, Rename, Delete, DeleteAll, Pack, Check, Recover };
+
+struct Invocation {
+  Command command = Command::Help;
+  std::string cassette;  // empty: the default cassette
+  bool json = false;
+  bool force = false;
+  uint32_t number = 0;  // rename, delete
+  std::string text;     // rename, as typed
+};
+
+struct ParsedArgs {
+  bool ok = false;
+  Invocation invocation;
+  std::string error;  // why the command line was refused, when !ok
+};
+
+// `args` are the arguments after the program name.
+ParsedArgs ParseArgs(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+}  // namespace kivcli
