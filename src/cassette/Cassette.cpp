@@ -105,8 +105,8 @@ void Cassette::SetEmptyState(const char* label) {
 void Cassette::ApplySelection(const MessageTable& table, const MessageEntry& entry) {
   currentMessage_ = entry.number;
   // A damaged entry must not send playback or export outside the sound area.
-  messageEnd_ = uint32_t(std::min<uint64_t>(entry.end, table.pos));
-  messageStart_ = std::min(entry.start, messageEnd_);
+  messageEnd_ = uint32_t(table.SoundEnd(entry));
+  messageStart_ = uint32_t(table.SoundStart(entry));
   PlayPosition = messageStart_;
   SegmentPlayed = 0;
   currentNote_ = NoteOf(entry.NameText());
@@ -371,6 +371,8 @@ std::string Cassette::RemainingTimeHint(bool recordPaused) const {
         !ReadTableAt(sidecar.data(), sidecar.size(), 0, &table)) {
       return full;
     }
+    // Its entries point into the cassette's sound, which ended where the table stood.
+    table.pos = tablePos_;
   } else {
     Status status;
     auto file = File::Open(cassettePath_, File::Mode::ReadOnly, &status);
@@ -379,13 +381,7 @@ std::string Cassette::RemainingTimeHint(bool recordPaused) const {
     auto pos = FindTableMarker(*file, length, TableSearch::Bounded);
     if (!pos || !ReadTableAt(*file, *pos, length, &table)) return full;
   }
-  uint64_t used = 0;
-  // Only messages 1..N count: while recording, the sidecar's open entry N + 1 has no end yet.
-  for (const MessageEntry& entry : table.entries) {
-    if (!IsLiveNumber(entry.number) || entry.number > messageCount_) continue;
-    used += entry.Length();
-    if (entry.number == messageCount_) break;
-  }
+  uint64_t used = table.UsedSoundBytes(messageCount_);
   if (recording_) used += writePos_ - tablePos_;
   return RemainingTimeText(used, baseRate_);
 }

@@ -18,13 +18,6 @@ size_t IndexOfLive(const MessageTable& table, uint32_t number) {
   return entry ? size_t(entry - table.entries.data()) : table.entries.size();
 }
 
-// The part of an entry's range that lies in the sound area; damaged offsets shrink to nothing.
-std::pair<uint64_t, uint64_t> SoundRange(const MessageTable& table, const MessageEntry& entry) {
-  uint64_t end = std::min<uint64_t>(entry.end, table.pos);
-  uint64_t start = std::min<uint64_t>(entry.start, end);
-  return {start, end};
-}
-
 }  // namespace
 
 Status Cassette::WriteTableBody(const MessageTable& table) {
@@ -155,7 +148,8 @@ Status Cassette::PackCassette(const PackProgress& progress) {
   uint32_t newEnd = messageEnd_;
   if (progress) progress(PackStage::Packing, 0, total);
   for (const MessageEntry& entry : table.entries) {
-    auto [start, end] = SoundRange(table, entry);
+    const uint64_t start = table.SoundStart(entry);
+    const uint64_t end = table.SoundEnd(entry);
     if (!IsLiveNumber(entry.number)) {
       done += end - start;
       if (progress) progress(PackStage::Packing, done, total);
@@ -223,7 +217,7 @@ std::vector<std::string> Cassette::SelectorLines() {
   uint32_t index = 0;
   for (const MessageEntry& entry : table.entries) {
     if (!IsLiveNumber(entry.number)) continue;
-    lines.push_back(SelectorLine(++index, entry.NameText(), entry.Length() / baseRate_));
+    lines.push_back(SelectorLine(++index, entry.NameText(), uint32_t(table.SoundLength(entry) / baseRate_)));
   }
   return lines;
 }

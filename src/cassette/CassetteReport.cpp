@@ -62,16 +62,6 @@ void ReportEntries(const MessageTable& table, CassetteReport* report) {
   }
 }
 
-// What the recorder shows as time left: the live entries up to the one numbered N.
-uint64_t UsedSoundBytes(const MessageTable& table, uint32_t messageCount) {
-  uint64_t used = 0;
-  for (const MessageEntry& entry : table.entries) {
-    if (!IsLiveNumber(entry.number)) continue;
-    used += entry.Length();
-    if (entry.number == messageCount) break;
-  }
-  return used;
-}
 
 void ReportSidecar(const File& cassette, uint64_t length, CassetteReport* report) {
   const std::string sidecarPath = Cassette::SidecarPathFor(report->path);
@@ -132,7 +122,7 @@ Status InspectCassette(const std::string& path, CassetteReport* report) {
     ReportEntries(table, report);
     report->messageCount = table.LiveCount();
     report->inconsistent = table.HasInconsistentNumber();
-    report->remaining = RemainingTimeText(UsedSoundBytes(table, report->messageCount), table.rate);
+    report->remaining = RemainingTimeText(table.UsedSoundBytes(report->messageCount), table.rate);
   }
   ReportSidecar(*file, length, report);
   return Status::Ok();

@@ -81,6 +81,25 @@ bool MessageTable::EntryRangeDamaged(const MessageEntry& entry) const {
   return entry.start > entry.end || entry.end > pos;
 }
 
+uint64_t MessageTable::SoundEnd(const MessageEntry& entry) const {
+  return std::min<uint64_t>(entry.end, pos);
+}
+
+uint64_t MessageTable::SoundStart(const MessageEntry& entry) const {
+  return std::min<uint64_t>(entry.start, SoundEnd(entry));
+}
+
+uint64_t MessageTable::UsedSoundBytes(uint32_t messageCount) const {
+  uint64_t used = 0;
+  // Only messages 1..N count: a recording sidecar's open entry N + 1 has no end yet.
+  for (const MessageEntry& entry : entries) {
+    if (!IsLiveNumber(entry.number) || entry.number > messageCount) continue;
+    used += SoundLength(entry);
+    if (entry.number == messageCount) break;
+  }
+  return used;
+}
+
 bool ReadTableAt(const uint8_t* data, uint64_t length, uint64_t pos, MessageTable* table) {
   if (pos > length || length - pos < kTableHeadSize) return false;
   *table = MessageTable{};

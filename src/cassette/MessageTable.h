@@ -43,6 +43,12 @@ struct MessageTable {
   const MessageEntry* FirstLive() const;
   // True when an entry claims sound outside [0, pos) or ends before it starts.
   bool EntryRangeDamaged(const MessageEntry& entry) const;
+  // The part of an entry's range inside the sound area; damaged offsets shrink to nothing.
+  uint64_t SoundStart(const MessageEntry& entry) const;
+  uint64_t SoundEnd(const MessageEntry& entry) const;
+  uint64_t SoundLength(const MessageEntry& entry) const { return SoundEnd(entry) - SoundStart(entry); }
+  // Sound of messages 1..`messageCount`: what the remaining-time display counts as used.
+  uint64_t UsedSoundBytes(uint32_t messageCount) const;
 };
 
 // Reads the table whose marker is at `pos` up to `length`. Fails only on a read error or when

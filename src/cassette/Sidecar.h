@@ -22,7 +22,8 @@ struct SidecarContent {
   uint64_t oldTableSize = 0;    // bytes of the table as it was at recording start
 };
 
-// Reads a sidecar; false when it is not one (no marker at 0, bad rate, no open entry, partial).
+// Reads a sidecar; false when it is not one (no marker at 0, bad rate, no open entry). A sidecar
+// cut short after its open end word still counts: recovery rebuilds its last entry.
 bool ParseSidecar(const std::vector<uint8_t>& bytes, SidecarContent* content);
 
 enum class SidecarVerdict {
