@@ -7,3 +7,6 @@ file(REMOVE_RECURSE "${TEST_HOME}")
 foreach(dir IN ITEMS home config data cache tmp)
   file(MAKE_DIRECTORY "${TEST_HOME}/${dir}")
 endforeach()
+# Qt accepts a runtime folder only when it is private to the user.
+file(MAKE_DIRECTORY "${TEST_HOME}/runtime")
+file(CHMOD "${TEST_HOME}/runtime" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)

@@ -170,6 +170,7 @@ OpenOutcome Cassette::OpenCassette(const std::string& path,
   }
 
   baseRate_ = PlayRate = table.rate;
+  tableEntries_ = uint32_t(table.entries.size());
   cassetteLength_ = uint32_t(stream_->Length());
   cassetteLoaded_ = true;
   if (recovered || table.HasInconsistentNumber()) cassetteInconsistent_ = true;
@@ -259,6 +260,7 @@ Status Cassette::CreateBlankCassette(const std::string& path) {
   stream_ = std::move(file);
   cassettePath_ = path;
   cassetteLength_ = kTableHeadSize;
+  tableEntries_ = 0;
   cassetteInconsistent_ = false;
   cassetteLoaded_ = true;
   SetEmptyState("0/0");
@@ -271,6 +273,7 @@ Status Cassette::SelectMessage(uint32_t k) {
   if (!status.ok()) return status;
   const MessageEntry* entry = table.FindLive(k);
   if (!entry) return Status::Error(StatusCode::NotFound, "No message " + std::to_string(k));
+  tableEntries_ = uint32_t(table.entries.size());
   ApplySelection(table, *entry);
   return Status::Ok();
 }
@@ -347,6 +350,7 @@ Status Cassette::EndRecording(bool autoRewindOnStop) {
 
   messageCount_ = recordingNumber_;
   currentMessage_ = messageCount_;
+  tableEntries_ = uint32_t((tableCopy_.size() - kTableHeadSize) / kEntrySize + 1);
   messageStart_ = tablePos_;
   messageEnd_ = end;
   currentNote_.clear();

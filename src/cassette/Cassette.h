@@ -73,6 +73,9 @@ class Cassette {
   bool NextEnabled() const { return nextEnabled_; }
   bool PrevEnabled() const { return prevEnabled_; }
   bool Recording() const { return recording_; }
+  // Entries of the table as the last operation read or wrote it, deleted ones included: an
+  // empty cassette whose messages were all deleted still has some.
+  uint32_t TableEntryCount() const { return tableEntries_; }
   // "3/7" for a selected message; "0 / 0" for an empty cassette after open, "0/0" after a blank
   // cassette was made or the last message deleted.
   const std::string& MessageLabelText() const { return messageLabel_; }
@@ -173,6 +176,7 @@ class Cassette {
   bool nextEnabled_ = false;
   bool prevEnabled_ = false;
   std::string messageLabel_ = "0 / 0";
+  uint32_t tableEntries_ = 0;
   uint32_t recordCapacity_ = RecordCapacity(kDefaultRate);
 
   bool recording_ = false;

@@ -203,6 +203,7 @@ Status Cassette::PackCassette(const PackProgress& progress) {
   status = EnsureStreamOpen();
   if (!status.ok()) return status;
   cassetteLength_ = uint32_t(packedSize);
+  tableEntries_ = uint32_t((tableLength - kTableHeadSize) / kEntrySize);
   messageStart_ = newStart;
   messageEnd_ = newEnd;
   PlayPosition = messageStart_;

@@ -1,0 +1,154 @@
+// The front panel: the recorder's one window. It owns every control of the panel, the open
+// cassette, the menus and the timers, builds itself in a fixed order (settings, skin, place,
+// default cassette, topmost state) and wires the parts together. It computes nothing itself:
+// the cassette store, the skin loader and the transport tables decide; the panel shows.
+//
+// Operating-system services come in through KivRecServices, so tests build the real panel
+// offscreen with fakes.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "app/KivRecMenus.h"
+#include "app/KivRecSettings.h"
+#include "cassette/Cassette.h"
+#include "panel/SkinTarget.h"
+#include "transport/ControlAvailability.h"
+
+class QLabel;
+class QSystemTrayIcon;
+
+namespace kiv {
+
+class Dialogs;
+class FreeSpace;
+class Folders;
+class SettingsStore;
+class SkinLoader;
+class TBMShapedForm;
+class TCGauge;
+class TImageControl;
+class TMarquee;
+
+struct KivRecServices {
+  SettingsStore* settings = nullptr;
+  Dialogs* dialogs = nullptr;
+  FreeSpace* freeSpace = nullptr;
+  Folders* folders = nullptr;
+  Clock clock = SystemLocalTime;
+  int logicalDpi = 96;        // picks the large or small variants of the skin's keys
+  QString programPath;        // what the start-with-system entry starts
+};
+
+class TKivRecForm : public QWidget, public SkinTarget {
+  Q_OBJECT
+
+ public:
+  explicit TKivRecForm(const KivRecServices& services, QWidget* parent = nullptr);
+  ~TKivRecForm() override;
+
+  // False when no skin could be laid out; the program then ends.
+  bool SkinLoaded() const { return skinLoaded_; }
+  // Whether the panel should appear at start: the "OpenDDForm" setting, unless the user would
+  // otherwise be left without any visible trace of the program (no tray icon to bring it back).
+  bool ShowAtStart() const;
+
+  Cassette& cassette() { return *cassette_; }
+  const KivRecSettings& Settings() const { return settings_; }
+  KivRecMenus& Menus() { return *menus_; }
+  QWidget* Control(SkinControl control) const;
+  const ControlAvailability& Availability() const { return availability_; }
+  bool PanelHidden() const { return panelHidden_; }
+  bool CassetteLoaded() const { return cassette_->CassetteLoaded(); }
+  const QString& ProgramFolder() const { return programFolder_; }
+  const QString& DataFolder() const { return dataFolder_; }
+  QString TickerColorTag(int number) const { return tickerColorTags_.at(size_t(number - 1)); }
+  QColor AnalyserColor(SkinColor role) const;
+
+  void AlwaysonTop1Click();
+  void Exit1Click();
+  void ApplyTopmost();
+  void moreButtonMouseDown();
+  // The custom text in the ticker, in the skin's first ticker colour.
+  void ShowCustomText();
+
+  // SkinTarget
+  void SetControlVisible(SkinControl control, bool visible) override;
+  void PlaceControl(SkinControl control, QPoint topLeft) override;
+  void SetControlPicture(SkinControl control, const QImage& picture) override;
+  void SetControlBox(SkinControl control, QRect box) override;
+  void SetControlFont(SkinControl control, const SkinFont& font) override;
+  void SetLabelColor(SkinControl label, QColor color) override;
+  void SetSkinColor(SkinColor role, QColor color) override;
+  void SetTickerColorTag(int number, const QString& tag) override;
+  void TickerFontApplied() override;
+  void SetLogo(const QImage& picture, const QString& link, const QString& hint) override;
+  void SetPanelPicture(const QImage& picture) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateTimers();
+  void WireControls();
+  void LoadSettings();
+  bool LayOutSkin();
+  void PlacePanel();
+  void OpenDefaultCassette();
+  void ShowCassetteState(bool tableHasEntries, bool blankCreated);
+  void SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll, bool selector,
+                              bool editName);
+  void ZvSkin1MouseUp();
+  void ZvSkin1Click();
+  void MoveableTimerTimer();
+  // Stops a running recording so its message is kept, and lets go of the cassette file.
+  void ReleaseCassette();
+  bool OnTopSetting() const;
+  void PublishHandle();
+  std::string LocalPath(const QString& path) const;
+
+  KivRecServices services_;
+  QString programFolder_;
+  QString dataFolder_;
+  QString tempFolder_;
+  KivRecSettings settings_;
+  std::unique_ptr<Cassette> cassette_;
+  std::unique_ptr<KivRecMenus> menus_;
+  std::unique_ptr<SkinLoader> skinLoader_;
+  ControlAvailability availability_;
+  bool skinLoaded_ = false;
+  bool panelHidden_ = true;
+  bool moreButtonHovered_ = false;
+  std::array<QString, 4> tickerColorTags_;
+  std::map<SkinColor, QColor> skinColors_;
+  QString logoLink_;
+
+  TBMShapedForm* ZvSkin1 = nullptr;
+  std::map<SkinControl, QWidget*> controls_;
+  TMarquee* mname = nullptr;
+  QLabel* message = nullptr;
+  QLabel* Count = nullptr;
+  TCGauge* CGauge1 = nullptr;
+  QWidget* PaintBox1 = nullptr;
+  QWidget* Shape2 = nullptr;
+  QWidget* CassetteDoor = nullptr;
+  QSystemTrayIcon* SysTrayIcon = nullptr;  // put up by the tray icon's own component
+
+  QTimer Timer1;
+  QTimer Timer2;
+  QTimer Timer3;
+  QTimer Timer4;
+  QTimer Timer5;
+  QTimer Timer7;
+  QTimer MoveableTimer;
+};
+
+}  // namespace kiv

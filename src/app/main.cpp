@@ -1,0 +1,42 @@
+// Program entry: one recorder per user session, then the front panel.
+#include <QApplication>
+
+#include "app/TKivRecForm.h"
+#include "panel/SkinLoader.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtFolders.h"
+#include "platform/QtFreeSpace.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/QtSingleInstance.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Zorvikware"));
+  QApplication::setApplicationName(QStringLiteral("Kiv Sound Recorder"));
+  QApplication::setApplicationDisplayName(kiv::ApplicationTitle());
+
+  // A second start leaves the running recorder alone and ends at once.
+  kiv::QtSingleInstance instance;
+  if (!instance.TryAcquire()) return 0;
+
+  kiv::QtSettingsStore settings;
+  kiv::QtFolders folders;
+  kiv::QtFreeSpace freeSpace;
+  kiv::QtDialogs dialogs(nullptr, [&settings] {
+    return settings.ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
+  });
+
+  kiv::KivRecServices services;
+  services.settings = &settings;
+  services.dialogs = &dialogs;
+  services.freeSpace = &freeSpace;
+  services.folders = &folders;
+  services.logicalDpi = kiv::SkinLoader::ScreenLogicalDpi();
+  services.programPath = QApplication::applicationFilePath();
+
+  kiv::TKivRecForm panel(services);
+  dialogs.SetPanel(&panel);
+  if (!panel.SkinLoaded()) return 0;
+  if (panel.ShowAtStart()) panel.show();
+  return app.exec();
+}

@@ -1,0 +1,33 @@
+// The recorder's persistent settings: text values under one per-user key, plus the one entry kept
+// outside that key, the start-with-system entry.
+//
+// Every reader treats the empty text as "use the default", so an absent value and a store that
+// cannot be read look the same: reads never fail and failed writes are dropped silently. The
+// front panel owns one store for the life of the program and hands it to whoever needs settings.
+#pragma once
+
+#include <QString>
+
+namespace kiv {
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+
+  // The value's text; the empty text when it is absent or the store cannot be read.
+  virtual QString ReadSetting(const QString& name) const = 0;
+
+  // Stores `text` under `name` where other programs (the external converter) can read it at once.
+  virtual void WriteSetting(const QString& name, const QString& text) = 0;
+
+  // Makes the desktop start `programPath` when the user logs on, or stops it doing so. Turning it
+  // off when there is no entry does nothing.
+  virtual void SetAutostart(bool on, const QString& programPath) = 0;
+
+ protected:
+  SettingsStore() = default;
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+};
+
+}  // namespace kiv

@@ -1,0 +1,111 @@
+// The real front panel, built offscreen in a throw-away program folder with the shipped skins,
+// fake settings, dialogs and free space, for the app tests.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "app/TKivRecForm.h"
+#include "platform/FakeDialogs.h"
+#include "platform/FakeFolders.h"
+#include "platform/FakeFreeSpace.h"
+#include "platform/FakeSettingsStore.h"
+
+namespace kiv::test {
+
+inline bool CopyFolder(const QString& from, const QString& to) {
+  QDir source(from);
+  if (!QDir().mkpath(to)) return false;
+  for (const QString& name : source.entryList(QDir::Files)) {
+    if (!QFile::copy(from + u'/' + name, to + u'/' + name)) return false;
+  }
+  for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (!CopyFolder(from + u'/' + name, to + u'/' + name)) return false;
+  }
+  return true;
+}
+
+class PanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(root_.isValid());
+    program_ = root_.path() + QStringLiteral("/program/");
+    data_ = root_.path() + QStringLiteral("/data/");
+    temp_ = root_.path() + QStringLiteral("/tmp/");
+    ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(temp_));
+    ASSERT_TRUE(CopyFolder(QStringLiteral(KIVREC_BIN_DIR "/Skin"), program_ + QStringLiteral("Skin")))
+        << "the build puts the skins in bin/Skin";
+  }
+
+  // Builds the panel with the settings given so far.
+  TKivRecForm& Build() {
+    folders_ = std::make_unique<FakeFolders>(program_, data_, temp_);
+    KivRecServices services;
+    services.settings = &settings_;
+    services.dialogs = &dialogs_;
+    services.freeSpace = &freeSpace_;
+    services.folders = folders_.get();
+    services.clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; };
+    services.logicalDpi = dpi_;
+    services.programPath = program_ + QStringLiteral("KivRec");
+    dialogs_.SetPanel(nullptr);
+    form_ = std::make_unique<TKivRecForm>(services);
+    return *form_;
+  }
+
+  QString CassettePath() const { return data_ + QStringLiteral("kivrec.cst"); }
+  QByteArray CassetteBytes() const {
+    QFile file(CassettePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  void WriteCassette(const QByteArray& bytes) const {
+    QFile file(CassettePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+  }
+
+  template <typename T>
+  T* Find(const char* name) const {
+    return form_->findChild<T*>(QString::fromLatin1(name));
+  }
+
+  QTemporaryDir root_{QDir::tempPath() + QStringLiteral("/panel-XXXXXX")};
+  QString program_, data_, temp_;
+  int dpi_ = 96;
+  FakeSettingsStore settings_;
+  FakeDialogs dialogs_;
+  FakeFreeSpace freeSpace_;
+  std::unique_ptr<FakeFolders> folders_;
+  std::unique_ptr<TKivRecForm> form_;
+};
+
+// A cassette in bytes: sound, then the table with the given entries (number, start, end, name).
+struct EntrySpec {
+  uint32_t number, start, end;
+  const char* name;
+};
+
+inline QByteArray MakeCassette(uint32_t soundBytes, std::initializer_list<EntrySpec> entries) {
+  QByteArray bytes(int(soundBytes), char(0x80));
+  auto put = [&bytes](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xFF));
+  };
+  put(0xFEFEFEFEu);
+  put(11025);
+  for (const EntrySpec& e : entries) {
+    put(e.number);
+    put(e.start);
+    put(e.end);
+    QByteArray name(e.name);
+    name.append('\r');
+    name.append(QByteArray(124 - name.size(), ' '));
+    name.append(QByteArray(4, char(0xFC)));
+    bytes.append(name);
+  }
+  return bytes;
+}
+
+}  // namespace kiv::test
