@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
-
 #include <algorithm>
 #include <cmath>
 
@@ -116,7 +115,8 @@ void PaintSymbol(QPainter& p, Symbol symbol, QPointF centre, qreal size, QColor 
     }
     case Symbol::Minus:
     case Symbol::Plus: {
-      const qreal len = static_cast<int>(std::round(s * 1.1)) & ~1;  // even, like the bar: symmetric
+      const qreal len =
+          static_cast<int>(std::round(s * 1.1)) & ~1;  // even, like the bar: symmetric
       const qreal bar = 2;
       const qreal x0 = std::round(cx - len / 2);
       const qreal y0 = std::round(cy - bar / 2);

@@ -1,8 +1,8 @@
 // The two skins shipped with the recorder. Positions are pixels on the panel bitmap; every box
 // here becomes a key-file value, every key box is also the size of its bitmap.
-#include "SkinDesign.h"
-
 #include <stdexcept>
+
+#include "SkinDesign.h"
 
 namespace skingen {
 
@@ -15,7 +15,9 @@ const KeyArt& Design::key(KeyId id) const {
 
 namespace {
 
-QColor Hex(unsigned rgb) { return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor Hex(unsigned rgb) {
+  return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 KeyArt Key(KeyId id, QRect box, KeyShape shape, Symbol symbol, const QString& caption) {
   KeyArt k{id, box, shape, symbol, caption, false, QColor(), QColor()};
@@ -68,8 +70,8 @@ Design DefaultDesign() {
           QStringLiteral("REW")),
       Key(KeyId::Forward, QRect(col[2], 232, 44, 24), KeyShape::RoundRect, Symbol::Forward,
           QStringLiteral("FF")),
-      Key(KeyId::FastForward, QRect(col[3], 232, 44, 24), KeyShape::RoundRect,
-          Symbol::NextMessage, QStringLiteral("NEXT")),
+      Key(KeyId::FastForward, QRect(col[3], 232, 44, 24), KeyShape::RoundRect, Symbol::NextMessage,
+          QStringLiteral("NEXT")),
       Key(KeyId::Record, QRect(col[0], 270, 44, 32), KeyShape::RoundRect, Symbol::Record,
           QStringLiteral("REC")),
       Key(KeyId::Play, QRect(col[1], 270, 44, 32), KeyShape::RoundRect, Symbol::Play,
@@ -78,15 +80,12 @@ Design DefaultDesign() {
           QStringLiteral("PAUSE")),
       Key(KeyId::Stop, QRect(col[3], 270, 44, 32), KeyShape::RoundRect, Symbol::Stop,
           QStringLiteral("STOP")),
-      Key(KeyId::Del, QRect(col[0], 318, 44, 22), KeyShape::RoundRect, Symbol::DelText,
-          QString()),
-      Key(KeyId::VolMinus, QRect(68, 318, 30, 22), KeyShape::RoundRect, Symbol::Minus,
-          QString()),
+      Key(KeyId::Del, QRect(col[0], 318, 44, 22), KeyShape::RoundRect, Symbol::DelText, QString()),
+      Key(KeyId::VolMinus, QRect(68, 318, 30, 22), KeyShape::RoundRect, Symbol::Minus, QString()),
       Key(KeyId::VolPlus, QRect(132, 318, 30, 22), KeyShape::RoundRect, Symbol::Plus, QString()),
       Key(KeyId::Settings, QRect(col[3], 318, 44, 22), KeyShape::RoundRect, Symbol::Menu,
           QStringLiteral("MENU")),
-      Key(KeyId::Off, QRect(176, 29, 36, 20), KeyShape::Pill, Symbol::Power,
-          QStringLiteral("OFF")),
+      Key(KeyId::Off, QRect(176, 29, 36, 20), KeyShape::Pill, Symbol::Power, QStringLiteral("OFF")),
   };
   for (KeyArt& k : d.keys) {
     if (k.id == KeyId::Record) {
@@ -204,8 +203,7 @@ Design GraphiteDesign() {
           QStringLiteral("PAUSE")),
       Key(KeyId::Stop, QRect(col[3], 271, 40, 40), KeyShape::Circle, Symbol::Stop,
           QStringLiteral("STOP")),
-      Key(KeyId::Del, QRect(col[0], 329, 40, 20), KeyShape::Pill, Symbol::DelText,
-          QString()),
+      Key(KeyId::Del, QRect(col[0], 329, 40, 20), KeyShape::Pill, Symbol::DelText, QString()),
       Key(KeyId::VolMinus, QRect(64, 326, 26, 26), KeyShape::Circle, Symbol::Minus, QString()),
       Key(KeyId::VolPlus, QRect(126, 326, 26, 26), KeyShape::Circle, Symbol::Plus, QString()),
       Key(KeyId::Settings, QRect(col[3], 329, 40, 20), KeyShape::Pill, Symbol::Menu,

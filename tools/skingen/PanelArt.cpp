@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
-
 #include <algorithm>
 #include <cmath>
 
@@ -79,7 +78,8 @@ void PaintBody(QPainter& p, const Design& d, const QPainterPath& outline) {
   for (int y = static_cast<int>(bounds.top()); y <= static_cast<int>(bounds.bottom()); ++y) {
     const unsigned h = Scramble(static_cast<unsigned>(y) * 2654435761u + 17u);
     const int strength = static_cast<int>(h % static_cast<unsigned>(c.grain + 1));
-    const QColor streak = (h & 0x100u) ? QColor(255, 255, 255, strength) : QColor(0, 0, 0, strength);
+    const QColor streak =
+        (h & 0x100u) ? QColor(255, 255, 255, strength) : QColor(0, 0, 0, strength);
     p.fillRect(QRectF(bounds.left(), y, bounds.width(), 1), streak);
   }
   // A soft vertical sheen, as light falls on a curved case.
@@ -220,14 +220,15 @@ void PaintDisplay(QPainter& p, const Design& d) {
   // the empty volume gauge.
   const DisplayBoxes& b = d.small;
   p.fillRect(b.analyser, c.analyserBack);
-  p.fillRect(QRect(b.analyser.left(), b.analyser.top() + b.analyser.height() / 2,
-                   b.analyser.width(), 1),
-             c.analyserPlay);
+  p.fillRect(
+      QRect(b.analyser.left(), b.analyser.top() + b.analyser.height() / 2, b.analyser.width(), 1),
+      c.analyserPlay);
   p.fillRect(b.analyserLine, c.analyserPlay);
   p.fillRect(d.gauge, c.gaugeBack);
 
   Lettering legend{1, 1, 2, c.lcdDim};
-  const qreal legendTop = d.gauge.top() + std::floor((d.gauge.height() - TextHeight(legend)) / 2.0 + 0.5);
+  const qreal legendTop =
+      d.gauge.top() + std::floor((d.gauge.height() - TextHeight(legend)) / 2.0 + 0.5);
   DrawText(p, d.gaugeLegend,
            QPointF(d.gauge.left() - 4 - TextWidth(d.gaugeLegend, legend), legendTop), legend);
 }
@@ -301,10 +302,10 @@ void PaintCassetteWindow(QPainter& p, const Design& d, int frame) {
   p.setBrush(QColor(30, 26, 24));
   p.drawRoundedRect(cavity, reach, reach);
   // Screws of the shell.
-  for (const QPointF& screw : {QPointF(glass.left() + 6, glass.top() + 6),
-                               QPointF(glass.right() - 6, glass.top() + 6),
-                               QPointF(glass.left() + 6, glass.bottom() - 6),
-                               QPointF(glass.right() - 6, glass.bottom() - 6)}) {
+  for (const QPointF& screw :
+       {QPointF(glass.left() + 6, glass.top() + 6), QPointF(glass.right() - 6, glass.top() + 6),
+        QPointF(glass.left() + 6, glass.bottom() - 6),
+        QPointF(glass.right() - 6, glass.bottom() - 6)}) {
     p.setBrush(c.cassetteShell.darker(160));
     p.drawEllipse(screw, 2.2, 2.2);
     p.setPen(QPen(c.cassetteShell.lighter(130), 0.8));

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <QImage>
-
 #include <optional>
 
 #include "ControlArt.h"

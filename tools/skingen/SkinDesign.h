@@ -7,7 +7,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
-
 #include <array>
 #include <vector>
 
@@ -15,7 +14,7 @@ namespace skingen {
 
 // The keys of the panel, one per key bitmap family.
 enum class KeyId {
-  FastRewind,   // previous message
+  FastRewind,  // previous message
   Rewind,
   Forward,
   FastForward,  // next message
@@ -50,22 +49,22 @@ enum class Symbol {
 
 struct KeyArt {
   KeyId id;
-  QRect box;              // the key's bitmap, exactly where it lies on the panel
+  QRect box;  // the key's bitmap, exactly where it lies on the panel
   KeyShape shape = KeyShape::RoundRect;
   Symbol symbol;
-  QString caption;        // printed on the body under the key; empty for none
-  bool red = false;       // the record key
-  QColor led;             // lit while pressed; invalid for a key without a lamp
-  QColor symbolColour;    // invalid: the skin's usual key symbol colour
+  QString caption;      // printed on the body under the key; empty for none
+  bool red = false;     // the record key
+  QColor led;           // lit while pressed; invalid for a key without a lamp
+  QColor symbolColour;  // invalid: the skin's usual key symbol colour
 };
 
 struct Palette {
   // Body: a horizontal sweep from left through middle to right, brushed by `grain`.
   QColor bodyLeft, bodyMiddle, bodyRight;
-  int grain = 0;          // 0..255, strength of the brushed lines
-  QColor rim;             // what the anti-aliased outline fades into
-  QColor print;           // lettering printed straight on the body
-  QColor accent;          // logo dot, small details
+  int grain = 0;  // 0..255, strength of the brushed lines
+  QColor rim;     // what the anti-aliased outline fades into
+  QColor print;   // lettering printed straight on the body
+  QColor accent;  // logo dot, small details
   // Key deck: the recessed plate the transport keys sit on.
   QColor deck, deckPrint, recPrint;
   // Keys.
@@ -85,8 +84,8 @@ struct Palette {
 };
 
 enum class Outline {
-  MicCap,      // rounded body with a microphone cap on top
-  Slimline,    // tall body with a strongly rounded top and rubber grips on the sides
+  MicCap,    // rounded body with a microphone cap on top
+  Slimline,  // tall body with a strongly rounded top and rubber grips on the sides
 };
 
 enum class Grille { Slots, Dots };
@@ -96,29 +95,29 @@ struct DisplayBoxes {
 };
 
 struct Design {
-  QString name;           // skin name: key file name, section and folder
+  QString name;  // skin name: key file name, section and folder
   QSize canvas;
   Outline outline = Outline::MicCap;
-  QRectF body;            // the main body; the outline adds its cap or grips
+  QRectF body;  // the main body; the outline adds its cap or grips
   qreal topRadius = 20, bottomRadius = 20;
-  QRectF cap;             // MicCap: the microphone cap
+  QRectF cap;                         // MicCap: the microphone cap
   qreal gripTop = 0, gripBottom = 0;  // Slimline: the rubber grips' vertical extent
 
-  QRectF deck;            // key deck plate
+  QRectF deck;  // key deck plate
   qreal deckRadius = 10;
 
-  QRect bezel, glass;     // display: its black bezel and the lit glass inside
+  QRect bezel, glass;         // display: its black bezel and the lit glass inside
   DisplayBoxes small, large;  // the S boxes (96 dpi) and the L boxes (120 dpi)
-  QRect gauge;            // volume indicator gauge
-  QString gaugeLegend;    // printed in the display left of the gauge
+  QRect gauge;                // volume indicator gauge
+  QString gaugeLegend;        // printed in the display left of the gauge
 
   QRect cassetteWindow;
   QPoint leftHub, rightHub;
   int leftPack = 20, rightPack = 14;  // radii of the wound tape
   int hubRadius = 9;
-  QRect leftWheel, rightWheel;        // the wheel bitmaps
+  QRect leftWheel, rightWheel;  // the wheel bitmaps
 
-  QRect knob;             // the volume knob bitmap
+  QRect knob;  // the volume knob bitmap
   QString knobCaption;
 
   QRect logo;

@@ -7,7 +7,6 @@
 #include <QMap>
 #include <QPainter>
 #include <QStringList>
-
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -116,8 +115,8 @@ QFont FontItem(const QStringList& items) {
 // ---- Composing ---------------------------------------------------------------------------------
 
 struct Look {
-  bool pressed = false;   // every key's pressed bitmap, second wheel frame
-  bool large = false;     // the L boxes
+  bool pressed = false;  // every key's pressed bitmap, second wheel frame
+  bool large = false;    // the L boxes
   bool recording = false;
   QString volumeBitmap = QStringLiteral("VolPMM.bmp");
 };
@@ -206,7 +205,8 @@ class Composer {
     bool ok = true;
     const QRect r(Number(items, 0, &ok), Number(items, 1, &ok), Number(items, 3, &ok),
                   Number(items, 2, &ok));
-    if (!ok && *shown && error_.isEmpty()) error_ = QStringLiteral("%1: bad value of %2").arg(name_, key);
+    if (!ok && *shown && error_.isEmpty())
+      error_ = QStringLiteral("%1: bad value of %2").arg(name_, key);
     return r;
   }
 
@@ -277,8 +277,9 @@ class Composer {
     const QRect r = box(key, true, &shown);
     if (!shown) return;
     const QColor back = ColourItem(keys_.items(QStringLiteral("GraphicAnalyserBGColor")));
-    const QColor ink = ColourItem(keys_.items(recording ? QStringLiteral("GraphicAnalyserRecFGColor")
-                                                         : QStringLiteral("GraphicAnalyserPlFGColor")));
+    const QColor ink =
+        ColourItem(keys_.items(recording ? QStringLiteral("GraphicAnalyserRecFGColor")
+                                         : QStringLiteral("GraphicAnalyserPlFGColor")));
     p.fillRect(r, back);
     std::vector<int> bytes(recording ? 1024 : 551);
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QImage>
 #include <QSaveFile>
-
 #include <map>
 #include <utility>
 #include <vector>
@@ -84,7 +83,8 @@ QString CheckLayout(const Design& d) {
   for (const DisplayBoxes* boxes : {&d.small, &d.large}) {
     for (const QRect& r : {boxes->ticker, boxes->message, boxes->count, boxes->analyser,
                            boxes->analyserLine, d.gauge}) {
-      if (!d.glass.contains(r)) return QStringLiteral("%1: a display box is off the glass").arg(d.name);
+      if (!d.glass.contains(r))
+        return QStringLiteral("%1: a display box is off the glass").arg(d.name);
     }
     if (boxes->message.intersects(boxes->count) || boxes->ticker.intersects(boxes->message) ||
         boxes->ticker.intersects(boxes->count) || boxes->analyser.intersects(boxes->analyserLine) ||
@@ -99,10 +99,11 @@ QString CheckLayout(const Design& d) {
       return QStringLiteral("%1: %2 is off the panel").arg(d.name, bitmaps[i].first);
     }
     for (size_t j = i + 1; j < bitmaps.size(); ++j) {
-      const bool wheelInWindow = bitmaps[j].first == QStringLiteral("cassette window") &&
-                                 (i == 1 || i == 2);
+      const bool wheelInWindow =
+          bitmaps[j].first == QStringLiteral("cassette window") && (i == 1 || i == 2);
       if (!wheelInWindow && bitmaps[i].second.intersects(bitmaps[j].second)) {
-        return QStringLiteral("%1: %2 and %3 overlap").arg(d.name, bitmaps[i].first, bitmaps[j].first);
+        return QStringLiteral("%1: %2 and %3 overlap")
+            .arg(d.name, bitmaps[i].first, bitmaps[j].first);
       }
     }
   }
@@ -159,11 +160,13 @@ QString KeyFileText(const Design& d) {
       {QStringLiteral("VolMinusButton"), PointOn(d.key(KeyId::VolMinus).box.topLeft())},
   };
   QString text;
-  text += QStringLiteral("; Kiv Sound Recorder skin \"%1\", made by kivrec-skingen from "
-                         "tools/skingen; change the generator, not this file.\n")
+  text += QStringLiteral(
+              "; Kiv Sound Recorder skin \"%1\", made by kivrec-skingen from "
+              "tools/skingen; change the generator, not this file.\n")
               .arg(d.name);
-  text += QStringLiteral("; Points are left,top; boxes left,top,height,width; colours RRGGBB; "
-                         "ticker colours BBGGRR.\n");
+  text += QStringLiteral(
+      "; Points are left,top; boxes left,top,height,width; colours RRGGBB; "
+      "ticker colours BBGGRR.\n");
   text += QStringLiteral("[%1]\n").arg(d.name);
   for (const auto& [key, value] : keys) text += key + QLatin1Char('=') + value + QLatin1Char('\n');
   return text;
@@ -199,7 +202,8 @@ QString WriteSkin(const Design& d, const QString& skinRoot) {
     const QRect box = d.key(k.id).box;
     files[QString::fromLatin1(k.at_rest)] = rest.copy(box);
     if (k.pressed != nullptr) {
-      files[QString::fromLatin1(k.pressed)] = PaintPanel(d, PanelState{k.id, 0, KnobTurn::Rest}).copy(box);
+      files[QString::fromLatin1(k.pressed)] =
+          PaintPanel(d, PanelState{k.id, 0, KnobTurn::Rest}).copy(box);
     }
   }
 

@@ -15,9 +15,9 @@ class QPainter;
 namespace skingen {
 
 struct Lettering {
-  qreal scale = 1;      // pixels per grid unit
-  qreal pen = 1;        // stroke width in pixels
-  qreal tracking = 2;   // grid units between glyphs
+  qreal scale = 1;     // pixels per grid unit
+  qreal pen = 1;       // stroke width in pixels
+  qreal tracking = 2;  // grid units between glyphs
   QColor colour;
 };
 

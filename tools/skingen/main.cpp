@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QStringList>
-
 #include <cstdio>
 
 #include "SkinDesign.h"
@@ -59,7 +58,8 @@ int main(int argc, char** argv) {
     QString problem;
     QImage sheet = skingen::PreviewSkin(args[1], args[2], &problem);
     if (sheet.isNull()) return Fail(problem);
-    if (zoom > 1) sheet = sheet.scaled(sheet.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (zoom > 1)
+      sheet = sheet.scaled(sheet.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!sheet.save(args[3], "PNG")) return Fail(QStringLiteral("cannot write %1").arg(args[3]));
     return 0;
   }
