@@ -91,11 +91,23 @@ bool TKivRecForm::OnTopSetting() const {
   return services_.settings->ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
 }
 
+bool TKivRecForm::TrayIconUp() const {
+  return SysTrayIcon != nullptr && SysTrayIcon->isVisible() &&
+         QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 bool TKivRecForm::ShowAtStart() const {
   // A hidden panel comes back only through the tray icon: without one it is shown regardless.
-  const bool trayIconUp = SysTrayIcon != nullptr && SysTrayIcon->isVisible() &&
-                          QSystemTrayIcon::isSystemTrayAvailable();
-  return settings_.showPanelAtStart || !trayIconUp;
+  return settings_.showPanelAtStart || !TrayIconUp();
+}
+
+void TKivRecForm::exitButtonClick() {
+  // Without a tray icon a hidden panel could not be brought back: it goes to the task bar.
+  if (TrayIconUp()) {
+    hide();
+  } else {
+    showMinimized();
+  }
 }
 
 QWidget* TKivRecForm::Control(SkinControl control) const {
@@ -184,6 +196,8 @@ void TKivRecForm::WireControls() {
   connect(ZvSkin1, &TBMShapedForm::Clicked, this, [this] { ZvSkin1Click(); });
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
+  connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
+          this, [this] { exitButtonClick(); });
   auto* more = static_cast<TImageControl*>(controls_[SkinControl::moreButton]);
   connect(more, &TImageControl::MousePressed, this, [this] { moreButtonMouseDown(); });
   connect(more, &TImageControl::MouseEntered, this, [this] { moreButtonHovered_ = true; });

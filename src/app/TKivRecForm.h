@@ -74,6 +74,8 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void Exit1Click();
   void ApplyTopmost();
   void moreButtonMouseDown();
+  // The OFF key: the panel leaves the screen.
+  void exitButtonClick();
   // The custom text in the ticker, in the skin's first ticker colour.
   void ShowCustomText();
 
@@ -112,6 +114,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   // Stops a running recording so its message is kept, and lets go of the cassette file.
   void ReleaseCassette();
   bool OnTopSetting() const;
+  bool TrayIconUp() const;
   void PublishHandle();
   std::string LocalPath(const QString& path) const;
 

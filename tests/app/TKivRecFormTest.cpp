@@ -291,5 +291,14 @@ TEST_F(PanelTest, ReleasingAfterADragStoresThePanelsPlace) {
   EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDY")), QStringLiteral("40"));
 }
 
+TEST_F(PanelTest, WithoutATrayIconTheOffKeyMinimisesInsteadOfHiding) {
+  TKivRecForm& form = Build();
+  form.show();
+  auto* off = form.Control(SkinControl::exitButton);
+  QTest::mouseClick(off, Qt::LeftButton, Qt::NoModifier, off->rect().center());
+  EXPECT_TRUE(form.isMinimized());
+  EXPECT_TRUE(form.isVisible());
+}
+
 }  // namespace
 }  // namespace kiv::test
