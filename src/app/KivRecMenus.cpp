@@ -9,7 +9,7 @@ QAction* KivRecMenus::Add(QMenu* menu, const char* name, const char* caption) {
   return action;
 }
 
-KivRecMenus::KivRecMenus(QWidget* owner) : owner_(owner) {
+KivRecMenus::KivRecMenus(QWidget* owner) {
   PopupMenu1 = new QMenu(owner);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
   Add(PopupMenu1, "TellAFriend1", "Tell a friend");
@@ -73,16 +73,9 @@ KivRecMenus::KivRecMenus(QWidget* owner) : owner_(owner) {
 }
 
 QAction* KivRecMenus::Item(const QString& name) const {
+  // Items, submenus and their items are all descendants of the three menus.
   for (QMenu* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) {
     if (QAction* action = menu->findChild<QAction*>(name)) return action;
-    for (QAction* action : menu->actions()) {
-      if (action->objectName() == name) return action;
-      if (QMenu* sub = action->menu()) {
-        for (QAction* inner : sub->actions()) {
-          if (inner->objectName() == name) return inner;
-        }
-      }
-    }
   }
   return nullptr;
 }

@@ -25,7 +25,6 @@ class KivRecMenus {
 
  private:
   QAction* Add(QMenu* menu, const char* name, const char* caption);
-  QWidget* owner_;
 };
 
 }  // namespace kiv
