@@ -16,11 +16,11 @@ QString OnOff(bool on) { return on ? QStringLiteral("ON") : QStringLiteral("OFF"
 void KivRecSettings::Load(const SettingsStore& store, uint32_t baseRate) {
   const QString speed = store.ReadSetting(QStringLiteral("MSpeed"));
   if (speed.isEmpty() || speed == QStringLiteral("Slow")) {
-    tickerSpeed = TickerSpeed::Slow;
+    tickerSpeed = TSpeed::tsSlow;
   } else if (speed == QStringLiteral("Medium")) {
-    tickerSpeed = TickerSpeed::Medium;
+    tickerSpeed = TSpeed::tsMedium;
   } else if (speed == QStringLiteral("Fast")) {
-    tickerSpeed = TickerSpeed::Fast;
+    tickerSpeed = TSpeed::tsFast;
   }
   lastExportFolder = dataFolder;
   const QString volume = store.ReadSetting(QStringLiteral("VolumeType"));
@@ -47,24 +47,33 @@ void KivRecSettings::Save(SettingsStore& store, QPoint panelTopLeft, const QStri
   store.SetAutostart(autoRunOn, programPath);
 }
 
-QString KivRecSettings::DirectionWord(TickerDirection direction) {
+QString KivRecSettings::DirectionWord(TDirection direction) {
   switch (direction) {
-    case TickerDirection::Left: return QStringLiteral("Left");
-    case TickerDirection::Right: return QStringLiteral("Right");
-    case TickerDirection::None: return QStringLiteral("None");
+    case TDirection::tdLeft: return QStringLiteral("Left");
+    case TDirection::tdRight: return QStringLiteral("Right");
+    case TDirection::tdNone: return QStringLiteral("None");
   }
   return QStringLiteral("Left");
 }
 
-TickerDirection KivRecSettings::ApplyTickerDirection(SettingsStore& store, TickerDirection current) {
+QString KivRecSettings::SpeedWord(TSpeed speed) {
+  switch (speed) {
+    case TSpeed::tsSlow: return QStringLiteral("Slow");
+    case TSpeed::tsMedium: return QStringLiteral("Medium");
+    case TSpeed::tsFast: return QStringLiteral("Fast");
+  }
+  return QStringLiteral("Slow");
+}
+
+TDirection KivRecSettings::ApplyTickerDirection(SettingsStore& store, TDirection current) {
   const QString word = store.ReadSetting(QStringLiteral("MDirection"));
-  TickerDirection applied;
+  TDirection applied;
   if (word.isEmpty() || word == QStringLiteral("Left")) {
-    applied = TickerDirection::Left;
+    applied = TDirection::tdLeft;
   } else if (word == QStringLiteral("Right")) {
-    applied = TickerDirection::Right;
+    applied = TDirection::tdRight;
   } else if (word == QStringLiteral("None")) {
-    applied = TickerDirection::None;
+    applied = TDirection::tdNone;
   } else {
     return current;
   }

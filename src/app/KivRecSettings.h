@@ -9,13 +9,12 @@
 #include <QPoint>
 #include <QString>
 
+#include "panel/TMarquee.h"
+
 
 namespace kiv {
 
 class SettingsStore;
-
-enum class TickerSpeed { Slow, Medium, Fast };
-enum class TickerDirection { Left, Right, None };
 
 class KivRecSettings {
  public:
@@ -30,10 +29,11 @@ class KivRecSettings {
 
   // "MDirection" as the ticker applies it: empty or "Left" → Left, "Right", "None"; any other
   // word leaves `current` and writes nothing back. Otherwise the applied word is written back.
-  static TickerDirection ApplyTickerDirection(SettingsStore& store, TickerDirection current);
-  static QString DirectionWord(TickerDirection direction);
+  static TDirection ApplyTickerDirection(SettingsStore& store, TDirection current);
+  static QString DirectionWord(TDirection direction);
+  static QString SpeedWord(TSpeed speed);
 
-  TickerSpeed tickerSpeed = TickerSpeed::Slow;
+  TSpeed tickerSpeed = TSpeed::tsSlow;
   bool useMasterVolume = false;
   bool autoRunOn = true;
   bool showPanelAtStart = true;

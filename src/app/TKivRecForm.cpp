@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QFile>
 #include <QLabel>
-#include <QSystemTrayIcon>
 #include <QWindow>
 
 #include "app/TCGauge.h"
@@ -15,6 +14,7 @@
 #include "panel/SkinLoader.h"
 #include "panel/TBMShapedForm.h"
 #include "panel/TMarquee.h"
+#include "panel/TZvTrayIcon.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
 #include "platform/SettingsStore.h"
@@ -55,6 +55,9 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   // Step 7: the remaining settings.
   LoadSettings();
 
+  // Step 11: the tray icon.
+  CreateTrayIcon();
+
   // Steps 13-16: the skin, out of the topmost band while its messages may appear.
   const bool onTop = OnTopSetting();
   if (onTop) kiv::ApplyTopmost(this, false);
@@ -71,6 +74,7 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   OpenDefaultCassette();
   ApplyTopmost();
   cassette_->CloseStream();
+  SysTrayIcon->Loaded();
 }
 
 TKivRecForm::~TKivRecForm() { ReleaseCassette(); }
@@ -91,23 +95,9 @@ bool TKivRecForm::OnTopSetting() const {
   return services_.settings->ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
 }
 
-bool TKivRecForm::TrayIconUp() const {
-  return SysTrayIcon != nullptr && SysTrayIcon->isVisible() &&
-         QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 bool TKivRecForm::ShowAtStart() const {
   // A hidden panel comes back only through the tray icon: without one it is shown regardless.
   return settings_.showPanelAtStart || !TrayIconUp();
-}
-
-void TKivRecForm::exitButtonClick() {
-  // Without a tray icon a hidden panel could not be brought back: it goes to the task bar.
-  if (TrayIconUp()) {
-    hide();
-  } else {
-    showMinimized();
-  }
 }
 
 QWidget* TKivRecForm::Control(SkinControl control) const {
@@ -194,10 +184,15 @@ void TKivRecForm::CreateTimers() {
 void TKivRecForm::WireControls() {
   connect(ZvSkin1, &TBMShapedForm::MouseReleased, this, [this] { ZvSkin1MouseUp(); });
   connect(ZvSkin1, &TBMShapedForm::Clicked, this, [this] { ZvSkin1Click(); });
+  connect(ZvSkin1, &TBMShapedForm::MouseMoved, this, [this] { ZvSkin1MouseMove(); });
+  connect(ZvSkin1, &TBMShapedForm::DoubleClicked, this, [this] { ZvSkin1DblClick(); });
+  WireTicker();
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
           this, [this] { exitButtonClick(); });
+  connect(menus_->Item(QStringLiteral("ShowDictaphen1")), &QAction::triggered, this,
+          [this] { ShowDictaphen1Click(); });
   auto* more = static_cast<TImageControl*>(controls_[SkinControl::moreButton]);
   connect(more, &TImageControl::MousePressed, this, [this] { moreButtonMouseDown(); });
   connect(more, &TImageControl::MouseEntered, this, [this] { moreButtonHovered_ = true; });
@@ -218,18 +213,10 @@ void TKivRecForm::LoadSettings() {
   settings_.Load(*services_.settings, cassette_->BaseRate());
   cassette_->SetRecordCapacity(settings_.recordCapacity);
 
-  const char* speedItem = settings_.tickerSpeed == TickerSpeed::Fast     ? "Fast1"
-                          : settings_.tickerSpeed == TickerSpeed::Medium ? "Medium1"
-                                                                         : "Slow1";
-  for (const char* name : {"Slow1", "Medium1", "Fast1"}) {
-    menus_->Item(QString::fromLatin1(name))->setChecked(qstrcmp(name, speedItem) == 0);
-  }
-  const TickerDirection direction =
-      KivRecSettings::ApplyTickerDirection(*services_.settings, TickerDirection::Left);
-  const QString directionItem = KivRecSettings::DirectionWord(direction) + QStringLiteral("1");
-  for (const char* name : {"Left1", "Right1", "None1"}) {
-    menus_->Item(QString::fromLatin1(name))->setChecked(directionItem == QLatin1String(name));
-  }
+  // The ticker's speed from the settings; its direction follows at ApplyTickerDirection.
+  mname->SetSpeed(settings_.tickerSpeed);
+  CheckTickerItems();
+  ApplyTickerDirection();
 
   const QString volume = settings_.useMasterVolume ? QStringLiteral("Master") : QStringLiteral("WaveOut");
   controls_[SkinControl::VolPlusButton]->setToolTip(QStringLiteral("Increase ") + volume +
@@ -341,12 +328,6 @@ void TKivRecForm::ShowCassetteState(bool tableHasEntries, bool blankCreated) {
   message->setToolTip(Text(tape.RemainingTimeHint(false)));
 }
 
-void TKivRecForm::ShowCustomText() {
-  QString text = services_.settings->ReadSetting(QStringLiteral("CustomText"));
-  if (text.isEmpty()) text = KivRecSettings::DefaultCustomText();
-  mname->SetText(tickerColorTags_[0] + text);
-}
-
 void TKivRecForm::ApplyTopmost() {
   const bool on = OnTopSetting();
   menus_->Item(QStringLiteral("AlwaysonTop1"))->setChecked(on);
@@ -375,7 +356,7 @@ void TKivRecForm::ReleaseCassette() {
 
 void TKivRecForm::Exit1Click() {
   ReleaseCassette();
-  settings_.Save(*services_.settings, pos(), programFolder_, services_.programPath);
+  SaveSettings();
   close();
 }
 
@@ -389,13 +370,15 @@ void TKivRecForm::showEvent(QShowEvent* event) {
   // Changing the topmost state hides and shows the window; the panel itself stays shown.
   if (IsChangingTopmost(this)) return;
   panelHidden_ = false;
-  KivRecSettings::ApplyTickerDirection(*services_.settings, TickerDirection::Left);
+  mname->SetActive(true);
+  ApplyTickerDirection();
 }
 
 void TKivRecForm::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   if (IsChangingTopmost(this)) return;
   panelHidden_ = true;
+  mname->SetActive(false);
 }
 
 void TKivRecForm::moreButtonMouseDown() {

@@ -21,7 +21,6 @@
 #include "transport/ControlAvailability.h"
 
 class QLabel;
-class QSystemTrayIcon;
 
 namespace kiv {
 
@@ -34,6 +33,7 @@ class TBMShapedForm;
 class TCGauge;
 class TImageControl;
 class TMarquee;
+class TZvTrayIcon;
 
 struct KivRecServices {
   SettingsStore* settings = nullptr;
@@ -43,6 +43,7 @@ struct KivRecServices {
   Clock clock = SystemLocalTime;
   int logicalDpi = 96;        // picks the large or small variants of the skin's keys
   QString programPath;        // what the start-with-system entry starts
+  bool trayAvailable = false; // the desktop has a system tray to hold the icon
 };
 
 class TKivRecForm : public QWidget, public SkinTarget {
@@ -74,10 +75,30 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void Exit1Click();
   void ApplyTopmost();
   void moreButtonMouseDown();
-  // The OFF key: the panel leaves the screen.
+  // The OFF key: the panel goes to the tray (HideToTray).
   void exitButtonClick();
+  void HideToTray();
+  // The tray icon for the tape's state and PanelInBackground.
+  void UpdateTrayIcon();
+  void SysTrayIconClick();
+  void SysTrayIconDblClick();
+  void ShowDictaphen1Click() { SysTrayIconDblClick(); }
+  TZvTrayIcon& TrayIcon() { return *SysTrayIcon; }
+  bool PanelInBackground() const { return panelInBackground_; }
+  // Without a tray to live in, the panel is never hidden away.
+  bool TrayIconUp() const;
   // The custom text in the ticker, in the skin's first ticker colour.
   void ShowCustomText();
+  // The user's scroll direction ("MDirection") onto the ticker and its menu.
+  void ApplyTickerDirection();
+  void Slow1Click(QAction* item);
+  void Left1Click(QAction* item);
+  void Customtext1Click();
+  void mnameMouseDown(Qt::MouseButton button);
+  void mnameMouseMove();
+  void ZvSkin1MouseMove();
+  void ZvSkin1DblClick();
+  void Timer3Timer();
 
   // SkinTarget
   void SetControlVisible(SkinControl control, bool visible) override;
@@ -96,6 +117,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
@@ -108,13 +130,17 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void ShowCassetteState(bool tableHasEntries, bool blankCreated);
   void SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll, bool selector,
                               bool editName);
+  void WireTicker();
+  void CheckTickerItems();
+  void SaveSettings();
   void ZvSkin1MouseUp();
   void ZvSkin1Click();
   void MoveableTimerTimer();
   // Stops a running recording so its message is kept, and lets go of the cassette file.
   void ReleaseCassette();
   bool OnTopSetting() const;
-  bool TrayIconUp() const;
+  void CreateTrayIcon();
+  void ApplicationStateChanged(Qt::ApplicationState state);
   void PublishHandle();
   std::string LocalPath(const QString& path) const;
 
@@ -129,6 +155,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   ControlAvailability availability_;
   bool skinLoaded_ = false;
   bool panelHidden_ = true;
+  bool panelInBackground_ = false;
   bool moreButtonHovered_ = false;
   std::array<QString, 4> tickerColorTags_;
   std::map<SkinColor, QColor> skinColors_;
@@ -143,7 +170,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   QWidget* PaintBox1 = nullptr;
   QWidget* Shape2 = nullptr;
   QWidget* CassetteDoor = nullptr;
-  QSystemTrayIcon* SysTrayIcon = nullptr;  // put up by the tray icon's own component
+  TZvTrayIcon* SysTrayIcon = nullptr;
 
   QTimer Timer1;
   QTimer Timer2;

@@ -88,7 +88,12 @@ void TKivRecForm::SetTickerColorTag(int number, const QString& tag) {
   cassette_->SetTickerColorTags(tickerColorTags_[0].toStdString(), tickerColorTags_[1].toStdString());
 }
 
-void TKivRecForm::TickerFontApplied() { ShowCustomText(); }
+void TKivRecForm::TickerFontApplied() {
+  mname->SetActive(false);
+  ShowCustomText();
+  mname->SetActive(true);
+  ApplyTickerDirection();
+}
 
 void TKivRecForm::SetLogo(const QImage& picture, const QString& link, const QString& hint) {
   auto* logo = static_cast<TImageControl*>(Control(SkinControl::UserBMP));

@@ -1,5 +1,6 @@
 // Program entry: one recorder per user session, then the front panel.
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   services.folders = &folders;
   services.logicalDpi = kiv::SkinLoader::ScreenLogicalDpi();
   services.programPath = QApplication::applicationFilePath();
+  services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
 
   kiv::TKivRecForm panel(services);
   dialogs.SetPanel(&panel);

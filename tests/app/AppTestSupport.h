@@ -14,6 +14,11 @@
 #include "platform/FakeFreeSpace.h"
 #include "platform/FakeSettingsStore.h"
 
+QT_BEGIN_NAMESPACE
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace kiv::test {
 
 inline bool CopyFolder(const QString& from, const QString& to) {
@@ -38,6 +43,9 @@ class PanelTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(temp_));
     ASSERT_TRUE(CopyFolder(QStringLiteral(KIVREC_BIN_DIR "/Skin"), program_ + QStringLiteral("Skin")))
         << "the build puts the skins in bin/Skin";
+    for (const QString& icon : QDir(QStringLiteral(KIVREC_BIN_DIR)).entryList({QStringLiteral("*.ico")})) {
+      ASSERT_TRUE(QFile::copy(QStringLiteral(KIVREC_BIN_DIR "/") + icon, program_ + icon));
+    }
   }
 
   // Builds the panel with the settings given so far.
@@ -51,6 +59,7 @@ class PanelTest : public ::testing::Test {
     services.clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; };
     services.logicalDpi = dpi_;
     services.programPath = program_ + QStringLiteral("KivRec");
+    services.trayAvailable = trayAvailable_;
     dialogs_.SetPanel(nullptr);
     form_ = std::make_unique<TKivRecForm>(services);
     return *form_;
@@ -75,6 +84,7 @@ class PanelTest : public ::testing::Test {
   QTemporaryDir root_{QDir::tempPath() + QStringLiteral("/panel-XXXXXX")};
   QString program_, data_, temp_;
   int dpi_ = 96;
+  bool trayAvailable_ = false;
   FakeSettingsStore settings_;
   FakeDialogs dialogs_;
   FakeFreeSpace freeSpace_;

@@ -255,7 +255,7 @@ TEST_F(PanelTest, TheSkinGivesThePanelItsPicturesPlacesAndOutline) {
   EXPECT_TRUE(form.rect().contains(record->geometry()));
   EXPECT_TRUE(form.TickerColorTag(1).endsWith(u'%'));
   EXPECT_EQ(Find<TMarquee>("mname")->Text(),
-            form.TickerColorTag(1) + KivRecSettings::DefaultCustomText());
+            form.TickerColorTag(1) + QStringLiteral("  ") + KivRecSettings::DefaultCustomText());
 }
 
 TEST_F(PanelTest, ABrokenDefaultSkinFallsBackAndNoSkinAtAllEndsTheProgram) {

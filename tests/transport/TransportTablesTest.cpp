@@ -3,6 +3,7 @@
 
 #include "transport/ControlAvailability.h"
 #include "transport/CounterText.h"
+#include "transport/TrayIconChoice.h"
 
 namespace kiv {
 namespace {
@@ -58,6 +59,30 @@ TEST(CounterTexts, LengthComesFirstAndLongMinutesAreWrittenInFull) {
   EXPECT_EQ(CounterText(95, 0), "01:35 / 00:00");
   EXPECT_EQ(CounterText(6005, 61), "100:05 / 01:01");
   EXPECT_EQ(RecordingCounterText(127), "02:07");
+}
+
+}  // namespace
+}  // namespace kiv
+
+namespace kiv {
+namespace {
+
+TEST(TrayIconTable, EachStateHasItsIconAndItsDimmedTwinBehindOtherWindows) {
+  struct Row {
+    TapeState state;
+    const char* front;
+    const char* back;
+  };
+  for (const Row& row : {Row{{false, false, false}, "idle1.ico", "idle4.ico"},
+                         Row{{true, false, true}, "pause.ico", "idle7.ico"},
+                         Row{{false, true, true}, "pause.ico", "idle7.ico"},
+                         Row{{true, false, false}, "play.ico", "idle5.ico"},
+                         Row{{false, true, false}, "record.ico", "idle8.ico"},
+                         // Nothing runs: a stale pause flag does not count.
+                         Row{{false, false, true}, "idle1.ico", "idle4.ico"}}) {
+    EXPECT_STREQ(TrayIconFile(row.state, false), row.front);
+    EXPECT_STREQ(TrayIconFile(row.state, true), row.back);
+  }
 }
 
 }  // namespace

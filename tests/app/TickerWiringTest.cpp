@@ -1,0 +1,127 @@
+// The ticker on the real panel: the custom text, the speed and direction menus writing the
+// settings, the Custom Text dialog, and the pointer starting and stopping it.
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "AppTestSupport.h"
+#include "app/TMessageNameForm.h"
+#include "panel/TBMShapedForm.h"
+#include "panel/TMarquee.h"
+
+namespace kiv::test {
+namespace {
+
+void MoveOver(QWidget* widget) {
+  const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+  QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &move);
+}
+
+TEST_F(PanelTest, TheTickerShowsTheCustomTextInTheFirstColourAndTheAddressWithTwoBlanks) {
+  TKivRecForm& form = Build();
+  auto* ticker = Find<TMarquee>("mname");
+  EXPECT_EQ(ticker->Text(),
+            form.TickerColorTag(1) + QStringLiteral("  ") + KivRecSettings::DefaultCustomText());
+  EXPECT_EQ(ticker->Direction(), TDirection::tdLeft);
+  EXPECT_TRUE(ticker->Active());
+
+  settings_.WriteSetting(QStringLiteral("CustomText"), QStringLiteral("Call Anna|back"));
+  form.ShowCustomText();
+  ASSERT_EQ(ticker->Items().size(), 2);
+  EXPECT_EQ(ticker->Items()[0].text, QStringLiteral("Call Anna"));
+  EXPECT_EQ(ticker->Items()[1].text, QStringLiteral("back"));
+  EXPECT_EQ(ticker->Items()[1].color, QColor(0, 255, 0));
+}
+
+TEST_F(PanelTest, SpeedAndDirectionItemsSetTheTickerAndWriteTheSettings) {
+  TKivRecForm& form = Build();
+  auto* ticker = Find<TMarquee>("mname");
+  QAction* medium = form.Menus().Item(QStringLiteral("Medium1"));
+  medium->trigger();
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MSpeed")), QStringLiteral("Medium"));
+  EXPECT_EQ(ticker->StepTimer().interval(), 60);
+  EXPECT_TRUE(medium->isChecked());
+  EXPECT_FALSE(form.Menus().Item(QStringLiteral("Slow1"))->isChecked());
+  medium->trigger();
+  EXPECT_TRUE(medium->isChecked());
+  EXPECT_EQ(ticker->StepTimer().interval(), 60);
+
+  form.Menus().Item(QStringLiteral("None1"))->trigger();
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("None"));
+  EXPECT_EQ(ticker->Direction(), TDirection::tdNone);
+  EXPECT_TRUE(form.Menus().Item(QStringLiteral("None1"))->isChecked());
+  EXPECT_FALSE(form.Menus().Item(QStringLiteral("Left1"))->isChecked());
+  form.Menus().Item(QStringLiteral("Right1"))->trigger();
+  EXPECT_EQ(ticker->Direction(), TDirection::tdRight);
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("Right"));
+}
+
+TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
+  TKivRecForm& form = Build();
+  QString prompt;
+  QString caption;
+  dialogs_.onModal = [&](QDialog& dialog) {
+    auto& nameForm = static_cast<TMessageNameForm&>(dialog);
+    prompt = nameForm.Prompt();
+    caption = nameForm.windowTitle();
+    EXPECT_EQ(nameForm.Text(), KivRecSettings::DefaultCustomText());
+    nameForm.msgN->setText(QStringLiteral("Dentist at 4"));
+    QTest::keyClick(nameForm.msgN, Qt::Key_Return);
+    return dialog.result();
+  };
+  form.Menus().Item(QStringLiteral("Customtext1"))->trigger();
+  EXPECT_EQ(caption, QStringLiteral("Custom Text"));
+  EXPECT_EQ(prompt, QStringLiteral("Enter custom text"));
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CustomText")), QStringLiteral("Dentist at 4"));
+  EXPECT_EQ(Find<TMarquee>("mname")->Text(), form.TickerColorTag(1) + QStringLiteral("Dentist at 4"));
+
+  dialogs_.onModal = [](QDialog& dialog) {
+    auto& nameForm = static_cast<TMessageNameForm&>(dialog);
+    nameForm.msgN->setText(QStringLiteral("typed, then cancelled"));
+    nameForm.Button2->click();
+    EXPECT_TRUE(nameForm.Text().isEmpty());
+    return dialog.result();
+  };
+  form.Menus().Item(QStringLiteral("Customtext1"))->trigger();
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CustomText")), QStringLiteral("Dentist at 4"));
+}
+
+TEST_F(PanelTest, ThePointerStopsTheTickerOverItAndStartsItOverThePanel) {
+  TKivRecForm& form = Build();
+  form.show();
+  auto* ticker = Find<TMarquee>("mname");
+  ASSERT_TRUE(ticker->Active());
+  MoveOver(ticker);
+  EXPECT_FALSE(ticker->Active());
+  MoveOver(Find<TBMShapedForm>("ZvSkin1"));
+  EXPECT_TRUE(ticker->Active());
+  auto* panel = Find<TBMShapedForm>("ZvSkin1");
+  QTest::mouseDClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(5, form.height() / 2));
+  EXPECT_FALSE(ticker->Active());
+  form.hide();
+  form.show();
+  EXPECT_TRUE(ticker->Active());
+  form.hide();
+  EXPECT_FALSE(ticker->Active());
+}
+
+TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuWithItemsByStateAndSavesOnClose) {
+  WriteCassette(MakeCassette(100, {{1, 0, 100, "255%01.12.2026|65280%09:00:00"}}));
+  TKivRecForm& form = Build();
+  form.show();
+  auto* ticker = Find<TMarquee>("mname");
+  QTest::mousePress(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
+  EXPECT_TRUE(form.Menus().PopupMenu3->isVisible());
+  EXPECT_TRUE(form.Menus().Item(QStringLiteral("EnterNote1"))->isEnabled());
+  EXPECT_FALSE(settings_.Contains(QStringLiteral("DDX")));
+  form.Menus().PopupMenu3->hide();
+  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDX")), QString::number(form.x()));
+  QTest::mouseRelease(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
+}
+
+}  // namespace
+}  // namespace kiv::test
