@@ -71,6 +71,22 @@ void Cassette::CloseStream() {
   if (!recording_) stream_.reset();
 }
 
+Status Cassette::ReadSound(uint64_t offset, void* data, size_t size) {
+  Status status = EnsureStreamOpen();
+  if (!status.ok()) return status;
+  // During a recording the old table still lies beyond the new sound until it is written back.
+  const uint64_t soundEnd = recording_ ? writePos_ : stream_->Length();
+  if (offset > soundEnd || size > soundEnd - offset) {
+    return Status::Error(StatusCode::Refused, "No sound at offset " + std::to_string(offset) +
+                                                  " of " + cassettePath_);
+  }
+  if (size == 0) return Status::Ok();
+  if (!stream_->ReadAt(offset, data, size)) {
+    return Status::Error(StatusCode::IoError, "Cannot read sound from " + cassettePath_);
+  }
+  return Status::Ok();
+}
+
 Status Cassette::ReadTable(TableSearch search, MessageTable* table) {
   Status status = EnsureStreamOpen();
   if (!status.ok()) return status;

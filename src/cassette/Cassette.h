@@ -106,6 +106,10 @@ class Cassette {
 
   Status EnsureStreamOpen();
   void CloseStream();
+  // Reads `size` bytes of sound at `offset` for playback, opening the stream if it is closed.
+  // Only the sound area is read: the file up to its end, or while a recording runs up to the
+  // last byte written; a range reaching past it reads nothing and is Refused.
+  Status ReadSound(uint64_t offset, void* data, size_t size);
 
   // ---- Selection ------------------------------------------------------------------------
   Status SelectMessage(uint32_t k);
