@@ -10,6 +10,9 @@
 
 #include "app/TCGauge.h"
 #include "app/TImageControl.h"
+#include "audio/CaptureEngine.h"
+#include "audio/GraphicAnalyser.h"
+#include "audio/PlaybackEngine.h"
 #include "panel/SkinFallback.h"
 #include "panel/SkinLoader.h"
 #include "panel/TBMShapedForm.h"
@@ -46,7 +49,9 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   CreateControls();
   menus_ = std::make_unique<KivRecMenus>(this);
   CreateTimers();
+  CreateEngines();
   WireControls();
+  WireTransport();
 
   // Step 6: other programs find the panel by its handle.
   PublishHandle();
@@ -74,6 +79,7 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   OpenDefaultCassette();
   ApplyTopmost();
   cassette_->CloseStream();
+  analyser_->DrawIdleLine();
   SysTrayIcon->Loaded();
 }
 
@@ -168,7 +174,6 @@ void TKivRecForm::CreateTimers() {
     bool oneShot;
   };
   for (const TimerSpec& spec : {TimerSpec{&Timer1, "Timer1", 55, false},
-                                TimerSpec{&Timer2, "Timer2", 50, false},
                                 TimerSpec{&Timer3, "Timer3", 1000, true},
                                 TimerSpec{&Timer4, "Timer4", 1000, true},
                                 TimerSpec{&Timer5, "Timer5", 200, false},
@@ -350,6 +355,8 @@ void TKivRecForm::AlwaysonTop1Click() {
 
 void TKivRecForm::ReleaseCassette() {
   if (!cassette_) return;
+  // The recording ends as the Stop key ends it: the device closes and the message is saved.
+  if (capture_ && capture_->Recording()) capture_->StopRecording();
   if (cassette_->Recording()) cassette_->EndRecording(settings_.autoRewindOnStop);
   cassette_->CloseStream();
 }

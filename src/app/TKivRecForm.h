@@ -7,6 +7,7 @@
 // offscreen with fakes.
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,8 @@
 
 #include "app/KivRecMenus.h"
 #include "app/KivRecSettings.h"
+#include "audio/CaptureView.h"
+#include "audio/PlaybackView.h"
 #include "cassette/Cassette.h"
 #include "panel/SkinTarget.h"
 #include "transport/ControlAvailability.h"
@@ -24,15 +27,22 @@ class QLabel;
 
 namespace kiv {
 
+class AudioInput;
+class AudioOutput;
+class CaptureEngine;
 class Dialogs;
 class FreeSpace;
 class Folders;
+class GraphicAnalyser;
+class PlaybackEngine;
 class SettingsStore;
 class SkinLoader;
 class TBMShapedForm;
 class TCGauge;
 class TImageControl;
 class TMarquee;
+class SoundPlayer;
+struct TapeState;
 class TZvTrayIcon;
 
 struct KivRecServices {
@@ -40,13 +50,19 @@ struct KivRecServices {
   Dialogs* dialogs = nullptr;
   FreeSpace* freeSpace = nullptr;
   Folders* folders = nullptr;
+  AudioOutput* audioOutput = nullptr;
+  AudioInput* audioInput = nullptr;
+  SoundPlayer* soundPlayer = nullptr;  // plays "limit.wav" without waiting
   Clock clock = SystemLocalTime;
   int logicalDpi = 96;        // picks the large or small variants of the skin's keys
   QString programPath;        // what the start-with-system entry starts
   bool trayAvailable = false; // the desktop has a system tray to hold the icon
 };
 
-class TKivRecForm : public QWidget, public SkinTarget {
+class TKivRecForm : public QWidget,
+                    public SkinTarget,
+                    private PlaybackView,
+                    private CaptureView {
   Q_OBJECT
 
  public:
@@ -88,7 +104,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   // Without a tray to live in, the panel is never hidden away.
   bool TrayIconUp() const;
   // The custom text in the ticker, in the skin's first ticker colour.
-  void ShowCustomText();
+  void ShowCustomText() override;
   // The user's scroll direction ("MDirection") onto the ticker and its menu.
   void ApplyTickerDirection();
   void Slow1Click(QAction* item);
@@ -99,6 +115,56 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void ZvSkin1MouseMove();
   void ZvSkin1DblClick();
   void Timer3Timer();
+
+  // ---- The tape keys (TKivRecFormTransport.cpp) -------------------------------------------
+  PlaybackEngine& Playback() { return *playback_; }
+  CaptureEngine& Capture() { return *capture_; }
+  GraphicAnalyser& Analyser() { return *analyser_; }
+  // An export or import runs: every tape key is ignored until it ends.
+  bool ConversionBusy() const { return conversionBusy_; }
+  void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
+
+  void playButtonMouseDown(Qt::KeyboardModifiers modifiers);
+  void playButtonClick();
+  void pauseButtonClick();
+  void stopButtonClick();
+  void recButtonClick();
+  void Record1Click();
+  void Play1Click();
+  void PopupMenu1Popup();
+  void Timer4Timer();
+  void Timer5Timer();
+  void Timer7Timer();
+  int DeferredAction() const { return deferredAction_; }
+  bool WheelFramesLoaded() const { return !wheelFrames_[0].isNull(); }
+
+  // ---- Winding and message stepping (TKivRecFormCueing.cpp) --------------------------------
+  void forwButtonMouseDown();
+  void forwButtonMouseUp();
+  void rewButtonMouseDown();
+  void rewButtonMouseUp();
+  void forwEButtonMouseDown();
+  void forwEButtonMouseUp();
+  void rewSButtonMouseDown();
+  void rewSButtonMouseUp();
+  void Timer1Timer();
+  void NextMessage();
+  void PreviousMessage();
+  // A turn of the mouse wheel over the panel: `delta` > 0 away from the user.
+  void MouseWheelSeek(int delta, Qt::KeyboardModifiers modifiers);
+  bool ForwardHeld() const { return forwardHeld_; }
+  bool RewindHeld() const { return rewindHeld_; }
+  bool PreviousHeld() const { return previousHeld_; }
+  bool NextHeld() const { return nextHeld_; }
+
+  // ---- Counter, time positioner and recording guards (TKivRecFormCounter.cpp) -------------
+  void ShowCounter(uint32_t lengthSeconds, uint32_t positionSeconds) override;
+  void CountClick();
+  // Every move in the time positioner: the play head to `progress` bytes into the message.
+  void ApplyEtpPosition(uint32_t progress);
+  void RefreshRemainingTime();
+  bool CheckRecordStart();
+  void ShowLimitWindow();
 
   // SkinTarget
   void SetControlVisible(SkinControl control, bool visible) override;
@@ -114,6 +180,7 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void SetPanelPicture(const QImage& picture) override;
 
  protected:
+  void wheelEvent(QWheelEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -144,6 +211,52 @@ class TKivRecForm : public QWidget, public SkinTarget {
   void PublishHandle();
   std::string LocalPath(const QString& path) const;
 
+  // The tape keys' wiring and the faces they show (TKivRecFormTransport.cpp).
+  void CreateEngines();
+  void WireTransport();
+  // A key's picture from the skin; a picture the skin lacks leaves the old one in place.
+  void ShowKeyPicture(SkinControl key, const char* fileName);
+  void StartWheels() override;
+  void StartWheelAnimation();
+  TapeState TrayState() const;
+  // The transport's Stop: a playback ends when its buffer is back, a recording at once.
+  void StopTape();
+  bool Playing() const;
+  bool SlowOrFastPlay() const;
+  // Rewind and Forward: start and end winding.
+  void WindKeyDown(SkinControl key, const char* pressedPicture, bool& held, PanelControl control);
+  void WindKeyUp(SkinControl key, const char* restingPicture, bool& held, PanelControl control);
+  void MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+                      PanelControl control, bool faster);
+  void AfterMessageChange();
+  void ShowPositionCounter();
+
+  // PlaybackView
+  void DrawPlaybackTrace(const QByteArray& bytes) override;
+  void DrawIdleLine() override;
+  void ShowPlayingFace() override;
+  void ShowPausedFace() override;
+  void ShowIdleFace() override;
+  void ApplyAvailability(const ControlAvailability& availability) override;
+  void SetAvailability(PanelControl control, kiv::Availability availability) override;
+  void EnableMessageMenuItems(bool enabled) override;
+  void PauseWheels() override;
+  void ResumeWheels() override;
+  void StopWheels() override;
+  bool AutoRewindOnStop() const override;
+  // CaptureView
+  void ShowRecordKeyAtRest() override;
+  void SetTrayHint(const QString& hint) override;
+  void SetMessageLabel(const QString& text) override;
+  void SetRemainingTimeHint(const QString& hint) override;
+  void SetCounterText(const QString& text) override;
+  void DrawRecordingTrace(const QByteArray& buffer) override;
+  void SetMenuItemEnabled(const QString& name, bool enabled) override;
+  void ShowRecordingState() override;
+  void ShowIdleState(bool previousMessageAvailable, bool nextMessageAvailable) override;
+  void CassetteReplaced() override;
+  void RunningCheckRefused(RunningCheck why) override;
+
   KivRecServices services_;
   QString programFolder_;
   QString dataFolder_;
@@ -161,6 +274,20 @@ class TKivRecForm : public QWidget, public SkinTarget {
   std::map<SkinColor, QColor> skinColors_;
   QString logoLink_;
 
+  std::unique_ptr<PlaybackEngine> playback_;
+  std::unique_ptr<CaptureEngine> capture_;
+  GraphicAnalyser* analyser_ = nullptr;
+  bool conversionBusy_ = false;
+  bool directSelectRequested_ = false;
+  int deferredAction_ = 0;  // Timer4's tag: 1 Record, 2 Play
+  int wheelTag_ = 0;        // Timer5's tag: which pair of frames comes next
+  std::array<QImage, 4> wheelFrames_;  // LA, LB, DA, DB
+  bool forwardHeld_ = false;
+  bool rewindHeld_ = false;
+  bool previousHeld_ = false;
+  bool nextHeld_ = false;
+  int wheelTurn_ = 0;  // wheel movement short of a whole notch
+
   TBMShapedForm* ZvSkin1 = nullptr;
   std::map<SkinControl, QWidget*> controls_;
   TMarquee* mname = nullptr;
@@ -173,7 +300,6 @@ class TKivRecForm : public QWidget, public SkinTarget {
   TZvTrayIcon* SysTrayIcon = nullptr;
 
   QTimer Timer1;
-  QTimer Timer2;
   QTimer Timer3;
   QTimer Timer4;
   QTimer Timer5;

@@ -4,6 +4,7 @@
 #include "app/TCGauge.h"
 #include "app/TImageControl.h"
 #include "app/TKivRecForm.h"
+#include "audio/GraphicAnalyser.h"
 #include "panel/SkinLoader.h"
 #include "panel/TBMShapedForm.h"
 #include "panel/TMarquee.h"
@@ -65,13 +66,17 @@ void TKivRecForm::SetSkinColor(SkinColor role, QColor color) {
       break;
     case SkinColor::AnalyserBack:
       SetBackground(PaintBox1, color);
+      analyser_->AnalyserBackColor = color;
       break;
     case SkinColor::LineFill:
       SetBackground(Shape2, color);
       break;
     case SkinColor::AnalyserPlay:
+      analyser_->AnalyserPlayColor = color;
+      break;
     case SkinColor::AnalyserRecord:
-      break;  // drawn by the analyser while a tape runs
+      analyser_->AnalyserRecordColor = color;
+      break;
   }
 }
 

@@ -1,6 +1,7 @@
 // The ticker on the panel: the custom text, its speed and direction menus, and when it runs.
 #include <QAction>
 #include <QCursor>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include "app/TKivRecForm.h"
@@ -130,6 +131,13 @@ void TKivRecForm::Timer3Timer() {
 }
 
 bool TKivRecForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Count && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton && Count->rect().contains(mouse->position().toPoint())) {
+      CountClick();
+      return true;
+    }
+  }
   if (watched == mname) {
     if (event->type() == QEvent::MouseButtonPress) {
       mnameMouseDown(static_cast<QMouseEvent*>(event)->button());

@@ -37,8 +37,8 @@ void TKivRecForm::ApplicationStateChanged(Qt::ApplicationState state) {
 }
 
 void TKivRecForm::UpdateTrayIcon() {
-  TapeState tape;
-  tape.recording = cassette_->Recording();
+  // The engines exist from the first steps of construction; the icon is loaded before them.
+  const TapeState tape = playback_ ? TrayState() : TapeState{};
   SysTrayIcon->LoadIconFromFile(programFolder_ + QString::fromLatin1(TrayIconFile(tape, panelInBackground_)));
   SysTrayIcon->Refresh();
 }

@@ -4,11 +4,14 @@
 
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
+#include "platform/QtAudioInput.h"
+#include "platform/QtAudioOutput.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFolders.h"
 #include "platform/QtFreeSpace.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSingleInstance.h"
+#include "platform/QtSoundPlayer.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,6 +26,9 @@ int main(int argc, char** argv) {
   kiv::QtSettingsStore settings;
   kiv::QtFolders folders;
   kiv::QtFreeSpace freeSpace;
+  kiv::QtAudioOutput output;
+  kiv::QtAudioInput input;
+  kiv::QtSoundPlayer sounds;
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
   });
@@ -32,6 +38,9 @@ int main(int argc, char** argv) {
   services.dialogs = &dialogs;
   services.freeSpace = &freeSpace;
   services.folders = &folders;
+  services.audioOutput = &output;
+  services.audioInput = &input;
+  services.soundPlayer = &sounds;
   services.logicalDpi = kiv::SkinLoader::ScreenLogicalDpi();
   services.programPath = QApplication::applicationFilePath();
   services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();

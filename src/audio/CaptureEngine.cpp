@@ -150,20 +150,16 @@ bool CaptureEngine::StartRecording() {
   if (!OpenInput(cassette_.BaseRate())) return FailStart();
   for (int i = 0; i < kBuffersBeforeStart; ++i) QueueCaptureBuffer();
 
-  // A start whose capture failed leaves the cassette's recording begun, its sidecar on disk and
-  // nothing written yet: that recording is taken up again rather than begun twice.
-  if (!cassette_.Recording()) {
-    const Status begun = cassette_.BeginRecording();
-    if (!begun.ok()) {
-      // The device is of no use without a table to record against; it is closed before the
-      // cassette changes under it.
-      if (input_.IsOpen()) CloseInput();
-      if (begun.code() == StatusCode::NoTable) {
-        cassette_.ReplaceWithDefaultBlank();
-        view_.CassetteReplaced();
-      }
-      return FailStart();
+  const Status begun = cassette_.BeginRecording();
+  if (!begun.ok()) {
+    // The device is of no use without a table to record against; it is closed before the
+    // cassette changes under it.
+    if (input_.IsOpen()) CloseInput();
+    if (begun.code() == StatusCode::NoTable) {
+      cassette_.ReplaceWithDefaultBlank();
+      view_.CassetteReplaced();
     }
+    return FailStart();
   }
 
   view_.SetMessageLabel(QStringLiteral("rec"));
@@ -176,7 +172,11 @@ bool CaptureEngine::StartRecording() {
   view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), false);
 
   if (!StartCapture()) {
-    // The sidecar stays: should the program end now, the next open recovers from it.
+    // Nothing has been captured, so the cassette goes back to how it was: no sidecar, the
+    // selected message's bounds and the file free again. Left begun, the recording would hold
+    // the file and the selection until the next Record. With no sound written there is no
+    // table to put back, only the sidecar to remove, so this cannot fail.
+    cassette_.AbandonRecording();
     cassette_.PlayPosition = positionBefore;
     view_.SetMessageLabel(MessageLabelText(cassette_));
     view_.SetMenuItemEnabled(QStringLiteral("delMsg"), true);

@@ -3,6 +3,7 @@
 #include "cassette/Cassette.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cassette/File.h"
 #include "cassette/Sidecar.h"
@@ -306,9 +307,22 @@ Status Cassette::PreviousMessage() {
 
 Status Cassette::BeginRecording() {
   if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
+  BeforeRecording before;
+  before.streamClosed = stream_ == nullptr;
+  before.messageStart = messageStart_;
+  before.tablePos = tablePos_;
+  before.writePos = writePos_;
+  before.tableCopy = tableCopy_;
   MessageTable table;
   Status status = ReadTable(TableSearch::Bounded, &table);
   if (!status.ok()) return status;
+  // Kept as it is on disk, damage and all, since the file is to be the same if the recording
+  // is abandoned. The bounded search keeps it below 70000 bytes.
+  before.fileLength = stream_->Length();
+  before.tableOnDisk.assign(size_t(before.fileLength - table.pos), 0);
+  if (!stream_->ReadAt(table.pos, before.tableOnDisk.data(), before.tableOnDisk.size())) {
+    return Status::Error(StatusCode::IoError, "Cannot read the message table of " + cassettePath_);
+  }
 
   // A partial entry at the end of a damaged table is no entry; copied along it would shift the
   // new entry off the 140-byte grid and make it unreadable.
@@ -336,6 +350,7 @@ Status Cassette::BeginRecording() {
   messageStart_ = tablePos_;
   writePos_ = tablePos_;
   recording_ = true;
+  beforeRecording_ = std::move(before);
   return Status::Ok();
 }
 
@@ -375,6 +390,43 @@ Status Cassette::EndRecording(bool autoRewindOnStop) {
   SegmentPlayed = 0;
   messageLabel_ = std::to_string(currentMessage_) + "/" + std::to_string(messageCount_);
   UpdateNavigation();
+  return Status::Ok();
+}
+
+Status Cassette::AbandonRecording() {
+  if (!recording_) return Status::Error(StatusCode::Refused, "No recording is running");
+  recording_ = false;
+  // With nothing written the file is as it was; only the sidecar has to go. Should putting the
+  // table back fail, the sidecar stays for the next open to judge.
+  const Status status = writePos_ > tablePos_ ? PutOldTableBack() : Status::Ok();
+  if (status.ok()) RemoveFile(SidecarPathFor(cassettePath_));
+
+  // The old messages' sound lies before the recording's start whatever happened after it, so
+  // the selection is right either way.
+  BeforeRecording before = std::move(beforeRecording_);
+  beforeRecording_ = BeforeRecording();
+  messageStart_ = before.messageStart;
+  tablePos_ = before.tablePos;
+  writePos_ = before.writePos;
+  tableCopy_ = std::move(before.tableCopy);
+  if (before.streamClosed) stream_.reset();
+  return status;
+}
+
+Status Cassette::PutOldTableBack() {
+  const std::vector<uint8_t>& table = beforeRecording_.tableOnDisk;
+  const uint64_t length = beforeRecording_.fileLength;
+  // The marker goes back last: until it is there the file has no table at the recording's
+  // start and the sidecar is what a crash is recovered from. Written first, it would make the
+  // sound still lying where the entries belong pass for entries.
+  const bool restored =
+      stream_->WriteAt(tablePos_ + 4, table.data() + 4, table.size() - 4) &&
+      (stream_->Length() <= length || stream_->Truncate(length)) && stream_->Sync() &&
+      stream_->WriteAt(tablePos_, table.data(), 4) && stream_->Sync();
+  if (!restored) {
+    return Status::Error(StatusCode::IoError,
+                         "Cannot put the message table of " + cassettePath_ + " back");
+  }
   return Status::Ok();
 }
 

@@ -9,6 +9,8 @@
 // Guarantees kept against crashes and I/O errors:
 //  - a recording is recoverable at every moment: the sidecar is durable before the first sound
 //    byte is written and is removed only after the table and the new entry are durable;
+//  - an abandoned recording puts the old table back marker last and removes the sidecar only
+//    once the table is durable, so until then the sidecar still describes the file;
 //  - a pack builds the new cassette completely beside the old one and swaps it in with a rename,
 //    so a failure at any step leaves the old cassette as it was;
 //  - a file that has to be replaced by a blank cassette is first kept under a backup name.
@@ -125,6 +127,12 @@ class Cassette {
   uint64_t WritePosition() const { return writePos_; }
   // Writes the table back after the sound, appends the new entry and removes the sidecar.
   Status EndRecording(bool autoRewindOnStop);
+  // Takes back a recording that must not become a message (its sound card would not start):
+  // the file gets its old bytes back, the table where it stood and any sound written over it
+  // gone, the sidecar is removed, and the selection, the table fields and the stream are as
+  // they were before BeginRecording. On an I/O error the recording is over all the same and the
+  // sidecar stays, so the next open of the cassette repairs it.
+  Status AbandonRecording();
 
   // ---- Editing --------------------------------------------------------------------------
   Status RenameMessage(uint32_t k, const std::string& text);
@@ -159,6 +167,7 @@ class Cassette {
   Status CopyRange(const File& from, uint64_t start, uint64_t end, File& to, uint64_t at,
                    PackStage stage, uint64_t* done, uint64_t total, const PackProgress& progress);
   std::array<uint8_t, kNameSize> NewName() const;
+  Status PutOldTableBack();
 
   CassetteEnvironment env_;
   std::string tag1_ = "255%";
@@ -186,6 +195,17 @@ class Cassette {
   bool recording_ = false;
   uint32_t recordingNumber_ = 0;
   uint64_t writePos_ = 0;
+  // What BeginRecording changed, for AbandonRecording to put back.
+  struct BeforeRecording {
+    bool streamClosed = false;
+    uint32_t messageStart = 0;
+    uint32_t tablePos = 0;
+    uint64_t writePos = 0;
+    std::vector<uint8_t> tableCopy;
+    uint64_t fileLength = 0;
+    std::vector<uint8_t> tableOnDisk;  // the file from the old table to its end, byte for byte
+  };
+  BeforeRecording beforeRecording_;
   std::string lastBackup_;
 };
 

@@ -15,6 +15,10 @@ QtAudioInput::QtAudioInput(QObject* parent) : AudioInput(parent) {}
 
 QtAudioInput::~QtAudioInput() { Close(); }
 
+namespace {
+constexpr qsizetype kServerBufferBytes = 2048;
+}  // namespace
+
 int QtAudioInput::Open(uint32_t rate) {
   Close();
   if (rate == 0 || rate > static_cast<uint32_t>(INT32_MAX)) return kAudioBadFormat;
@@ -31,6 +35,9 @@ int QtAudioInput::Open(uint32_t rate) {
   // Start and Stop only decide whether its sound is kept. Suspending the source instead would
   // cost a fresh latency negotiation with the sound server at every Start, up to a second
   // before the first sound arrives.
+  // A small buffer makes the server hand over sound in small pieces: left to itself it may
+  // gather seconds before the first piece arrives, and what it still holds at a stop is lost.
+  source_->setBufferSize(kServerBufferBytes);
   sound_ = source_->start();
   const QAudio::Error error = source_->error();
   if (sound_ == nullptr || error != QAudio::NoError || source_->state() == QAudio::StoppedState) {
@@ -78,7 +85,11 @@ void QtAudioInput::Close() {
   if (source_) {
     sound_->disconnect(this);
     source_->stop();
-    source_.reset();
+    // Destroying a source runs the event loop, which would hand buffers back in the middle of
+    // this call; it goes once the caller is done.
+    QAudioSource* closed = source_.release();
+    closed->setParent(this);
+    closed->deleteLater();
     sound_ = nullptr;
   }
   for (Buffer& buffer : queue_) buffer.data.clear();

@@ -123,7 +123,11 @@ void QtAudioOutput::Close() {
   if (sink_) {
     sink_->disconnect(this);
     sink_->stop();
-    sink_.reset();
+    // Destroying a sink runs the event loop, which would hand buffers back in the middle of
+    // this call; it goes once the caller is done.
+    QAudioSink* closed = sink_.release();
+    closed->setParent(this);
+    closed->deleteLater();
   }
   feed_->Clear();
   feed_->close();

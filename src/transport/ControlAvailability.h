@@ -40,6 +40,11 @@ class ControlAvailability {
   bool IsAvailable(PanelControl control) const {
     return (*this)[control] != Availability::Unavailable;
   }
+  // One control changes while the others keep their values (a stop on its way, the message
+  // keys after a recording).
+  void Set(PanelControl control, Availability availability) {
+    values_[size_t(control)] = availability;
+  }
 
  private:
   std::array<Availability, size_t(PanelControl::Count_)> values_{};

@@ -9,10 +9,15 @@
 #include <memory>
 
 #include "app/TKivRecForm.h"
+#include "audio/CaptureEngine.h"
+#include "audio/PlaybackEngine.h"
+#include "platform/FakeAudioInput.h"
+#include "platform/FakeAudioOutput.h"
 #include "platform/FakeDialogs.h"
 #include "platform/FakeFolders.h"
 #include "platform/FakeFreeSpace.h"
 #include "platform/FakeSettingsStore.h"
+#include "platform/FakeSoundPlayer.h"
 
 QT_BEGIN_NAMESPACE
 // Readable failure messages for texts.
@@ -43,8 +48,11 @@ class PanelTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(temp_));
     ASSERT_TRUE(CopyFolder(QStringLiteral(KIVREC_BIN_DIR "/Skin"), program_ + QStringLiteral("Skin")))
         << "the build puts the skins in bin/Skin";
-    for (const QString& icon : QDir(QStringLiteral(KIVREC_BIN_DIR)).entryList({QStringLiteral("*.ico")})) {
-      ASSERT_TRUE(QFile::copy(QStringLiteral(KIVREC_BIN_DIR "/") + icon, program_ + icon));
+    // The icons and sounds that ship beside the program.
+    const QStringList shipped = QDir(QStringLiteral(KIVREC_BIN_DIR))
+                                    .entryList({QStringLiteral("*.ico"), QStringLiteral("*.wav")});
+    for (const QString& file : shipped) {
+      ASSERT_TRUE(QFile::copy(QStringLiteral(KIVREC_BIN_DIR "/") + file, program_ + file));
     }
   }
 
@@ -56,6 +64,9 @@ class PanelTest : public ::testing::Test {
     services.dialogs = &dialogs_;
     services.freeSpace = &freeSpace_;
     services.folders = folders_.get();
+    services.audioOutput = &output_;
+    services.audioInput = &input_;
+    services.soundPlayer = &sounds_;
     services.clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; };
     services.logicalDpi = dpi_;
     services.programPath = program_ + QStringLiteral("KivRec");
@@ -88,6 +99,9 @@ class PanelTest : public ::testing::Test {
   FakeSettingsStore settings_;
   FakeDialogs dialogs_;
   FakeFreeSpace freeSpace_;
+  FakeAudioOutput output_;
+  FakeAudioInput input_;
+  FakeSoundPlayer sounds_;
   std::unique_ptr<FakeFolders> folders_;
   std::unique_ptr<TKivRecForm> form_;
 };

@@ -156,7 +156,9 @@ TEST_F(PanelTest, MenusHoldEveryItemInOrder) {
   EXPECT_EQ(shown.count(), 1);
   EXPECT_TRUE(menus.Item(QStringLiteral("Settings2"))->isEnabled());
   menus.PopupMenu2->hide();
-  for (auto [name, interval] : {std::pair{"Timer1", 55}, {"Timer2", 50}, {"Timer3", 1000},
+  // Timer2, the playback's progress tick, belongs to the playback engine.
+  EXPECT_FALSE(form.Playback().Timer2Running());
+  for (auto [name, interval] : {std::pair{"Timer1", 55}, {"Timer3", 1000},
                                 {"Timer4", 1000}, {"Timer5", 200}, {"Timer7", 150},
                                 {"MoveableTimer", 100}}) {
     auto* timer = Find<QTimer>(name);

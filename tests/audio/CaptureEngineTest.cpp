@@ -11,8 +11,8 @@
 #include <new>
 
 #include "../cassette/CassetteTestSupport.h"
+#include "AudioTestSupport.h"
 #include "audio/CaptureEngine.h"
-#include "audio/CaptureView.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
 #include "platform/FakeAudioInput.h"
@@ -25,65 +25,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using test::Bytes;
+using test::CaptureRecordingView;
 using test::CassetteBuilder;
 using test::kClockName;
 using test::MakeCassette;
 using test::SameBytes;
-
-// The panel as the engine sees it: every call written down as a short line, in order.
-class CaptureRecordingView final : public CaptureView {
- public:
-  void ShowRecordKeyAtRest() override { calls.append(QStringLiteral("RecordKeyAtRest")); }
-  void SetTrayHint(const QString& hint) override { calls.append(QStringLiteral("Tray ") + hint); }
-  void SetMessageLabel(const QString& text) override {
-    calls.append(QStringLiteral("Label ") + text);
-  }
-  void SetRemainingTimeHint(const QString& hint) override {
-    calls.append(QStringLiteral("Hint ") + hint);
-  }
-  void ShowCustomText() override { calls.append(QStringLiteral("CustomText")); }
-  void SetCounterText(const QString& text) override {
-    calls.append(QStringLiteral("Counter ") + text);
-  }
-  void StartWheels() override { calls.append(QStringLiteral("Wheels")); }
-  void DrawRecordingTrace(const QByteArray& buffer) override {
-    calls.append(QStringLiteral("Trace"));
-    traces.append(buffer);
-  }
-  void DrawIdleLine() override { calls.append(QStringLiteral("IdleLine")); }
-  void SetMenuItemEnabled(const QString& name, bool enabled) override {
-    calls.append(QStringLiteral("Menu ") + name + (enabled ? QStringLiteral(" on")
-                                                          : QStringLiteral(" off")));
-  }
-  void ShowRecordingState() override { calls.append(QStringLiteral("RecordingState")); }
-  void ShowIdleState(bool previous, bool next) override {
-    calls.append(QStringLiteral("IdleState previous=%1 next=%2").arg(int(previous)).arg(int(next)));
-  }
-  void CassetteReplaced() override { calls.append(QStringLiteral("CassetteReplaced")); }
-  void RunningCheckRefused(RunningCheck why) override {
-    calls.append(why == RunningCheck::LowDisk ? QStringLiteral("Refused LowDisk")
-                                              : QStringLiteral("Refused CapacityFull"));
-  }
-  bool AutoRewindOnStop() const override { return autoRewind; }
-
-  // The last call that starts with `prefix`, "" when there was none.
-  QString Last(const QString& prefix) const {
-    for (qsizetype i = calls.size() - 1; i >= 0; --i) {
-      if (calls[i].startsWith(prefix)) return calls[i];
-    }
-    return {};
-  }
-  qsizetype IndexOf(const QString& call) const { return calls.indexOf(call); }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (const QString& call : calls) lines.push_back(call.toStdString());
-    return lines;
-  }
-
-  QStringList calls;
-  QList<QByteArray> traces;
-  bool autoRewind = true;
-};
 
 // An input device that runs out of memory on one chosen AddBuffer and otherwise is the fake.
 class CaptureOutOfMemoryInput final : public AudioInput {
@@ -617,9 +563,14 @@ TEST_F(CaptureEngineTest, MissingTableFallsBackToTheBlankDefaultCassetteAndClose
   EXPECT_TRUE(view_.traces.isEmpty());
 }
 
-TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheSidecarAndCanBeTriedAgain) {
-  const Bytes old = MakeCassette({{1, 3000, 0x41}});
+// A card that opens but will not start used to leave the cassette with its recording begun: the
+// sidecar on disk, the selected message's start moved to the table and the file locked, so the
+// counter showed a wrong length and no other cassette could be opened until Record was pressed
+// again.
+TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheCassetteAsItWasAndCanBeTriedAgain) {
+  const Bytes old = MakeCassette({{1, 3000, 0x41}, {2, 500, 0x42}});
   const std::string path = OpenCassetteWith("rec.cst", old);
+  ASSERT_TRUE(cassette_->SelectMessage(1).ok());
   cassette_->PlayPosition = 1234;
   input_.SetStartFails(true);
 
@@ -628,25 +579,35 @@ TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheSidecarAndCanBeTriedAgain
   EXPECT_FALSE(engine_->Recording());
   EXPECT_FALSE(input_.IsOpen());
   ExpectError07Only();
-  EXPECT_TRUE(FileExists(Cassette::SidecarPathFor(path)));
+  EXPECT_FALSE(cassette_->Recording());
+  EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(path)));
+  EXPECT_EQ(cassette_->CurrentMessage(), 1u);
+  EXPECT_EQ(cassette_->MessageStart(), 0u);
+  EXPECT_EQ(cassette_->MessageEnd(), 3000u);
   EXPECT_EQ(cassette_->PlayPosition, 1234u);
-  EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/1"));
+  EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/2"));
   EXPECT_EQ(view_.Last(QStringLiteral("Menu delMsg")), QStringLiteral("Menu delMsg on"));
   EXPECT_EQ(view_.IndexOf(QStringLiteral("RecordingState")), -1);
   QCoreApplication::processEvents();
+  EXPECT_TRUE(view_.traces.isEmpty());
   EXPECT_TRUE(SameBytes(test::ReadFile(path), old));
+  // Nothing holds the file any more: the stream closes and the cassette opens again.
+  cassette_->CloseStream();
+  EXPECT_TRUE(cassette_->CassetteStreamClosed());
+  ASSERT_EQ(cassette_->OpenCassette(path), OpenOutcome::Opened);
+  EXPECT_FALSE(cassette_->CassetteInconsistent());
 
-  // Once the card starts, the same message is recorded and finished as usual.
+  // Once the card starts, the message is recorded and finished as usual.
   input_.SetStartFails(false);
   ASSERT_TRUE(engine_->StartRecording());
   const Bytes sound = Ramp(1024);
   Feed(sound);
   engine_->StopRecording();
   EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder()
-                                                  .Raw(test::Slice(old, 0, 3000))
+                                                  .Raw(test::Slice(old, 0, 3500))
                                                   .Raw(sound)
-                                                  .Raw(test::Slice(old, 3000, old.size() - 3000))
-                                                  .Entry(2, 3000, 4024)
+                                                  .Raw(test::Slice(old, 3500, old.size() - 3500))
+                                                  .Entry(3, 3500, 4524)
                                                   .bytes()));
   EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(path)));
 }

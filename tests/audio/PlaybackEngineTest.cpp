@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "AudioTestSupport.h"
 #include "audio/PlaybackEngine.h"
-#include "audio/PlaybackView.h"
 #include "cassette/Cassette.h"
 #include "platform/FakeAudioOutput.h"
 #include "platform/FakeDialogs.h"
@@ -74,11 +74,6 @@ PlayBytes PlaySlice(const PlayBytes& bytes, size_t from, size_t count) {
                    bytes.begin() + std::ptrdiff_t(from + count));
 }
 
-PlayBytes PlayBytesOf(const QByteArray& array) {
-  return PlayBytes(reinterpret_cast<const uint8_t*>(array.constData()),
-                   reinterpret_cast<const uint8_t*>(array.constData()) + array.size());
-}
-
 // Compares without printing a megabyte when they differ.
 ::testing::AssertionResult PlaySameBytes(const PlayBytes& actual, const PlayBytes& expected) {
   if (actual.size() != expected.size()) {
@@ -93,42 +88,7 @@ PlayBytes PlayBytesOf(const QByteArray& array) {
   return ::testing::AssertionSuccess();
 }
 
-// The panel side as a list of calls, plus the state those calls leave behind.
-class PlayRecordingView final : public PlaybackView {
- public:
-  void ShowCounter(uint32_t lengthSeconds, uint32_t positionSeconds) override {
-    calls.push_back("ShowCounter(" + std::to_string(lengthSeconds) + "," +
-                    std::to_string(positionSeconds) + ")");
-  }
-  void DrawPlaybackTrace(const QByteArray& bytes) override {
-    calls.push_back("DrawPlaybackTrace(" + std::to_string(bytes.size()) + ")");
-    traces.push_back(PlayBytesOf(bytes));
-  }
-  void DrawIdleLine() override { calls.emplace_back("DrawIdleLine"); }
-  void ShowPlayingFace() override { calls.emplace_back("ShowPlayingFace"); }
-  void ShowPausedFace() override { calls.emplace_back("ShowPausedFace"); }
-  void ShowIdleFace() override { calls.emplace_back("ShowIdleFace"); }
-  void ApplyAvailability(const ControlAvailability& all) override {
-    calls.emplace_back("ApplyAvailability");
-    availability = all;
-  }
-  void SetAvailability(PanelControl control, Availability value) override {
-    calls.push_back("SetAvailability(" + std::to_string(int(control)) + "," +
-                    std::to_string(int(value)) + ")");
-  }
-  void EnableMessageMenuItems(bool enabled) override {
-    calls.push_back(enabled ? "EnableMessageMenuItems(true)" : "EnableMessageMenuItems(false)");
-  }
-  void PauseWheels() override { calls.emplace_back("PauseWheels"); }
-  void ResumeWheels() override { calls.emplace_back("ResumeWheels"); }
-  void StopWheels() override { calls.emplace_back("StopWheels"); }
-  bool AutoRewindOnStop() const override { return autoRewind; }
-
-  bool autoRewind = false;
-  std::vector<std::string> calls;
-  std::vector<PlayBytes> traces;
-  ControlAvailability availability;
-};
+using test::PlayRecordingView;
 
 class PlaybackEngineTest : public ::testing::Test {
  protected:
@@ -231,7 +191,7 @@ TEST_F(PlaybackEngineTest, AShortMessagePlaysAsOneSegmentAndEndsWithItsBuffer) {
   engine_->StartPlayback();
 
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Write(5000)"}));
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(0, 5000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 5000)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Playing());
   EXPECT_TRUE(engine_->Timer2Running());
@@ -256,7 +216,7 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   ASSERT_EQ(Start(), 1000u);
   engine_->StartPlayback();
   EXPECT_EQ(engine_->SegmentsPending(), 2);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(0, 1048576)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 1048576)));
 
   // The boundary is crossed without a tick at the very end: the next segment still starts at
   // the byte after the last one the device played.
@@ -266,13 +226,13 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->PlayPosition, Start() + 1048576);
   EXPECT_EQ(engine_->SegmentsPending(), 2);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
 
   output_.Finish();
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->PlayPosition, Start() + 2097152);
   EXPECT_EQ(engine_->SegmentsPending(), 1);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
   EXPECT_TRUE(engine_->Playing());
 
   output_.Finish();
@@ -291,7 +251,7 @@ TEST_F(PlaybackEngineTest, OneByteMoreThanASegmentNeedsASecondOne) {
   output_.Finish();
   DeliverReturnedBuffers();
   EXPECT_EQ(engine_->SegmentsPending(), 1);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(1048576, 1)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1)));
   output_.Finish();
   DeliverReturnedBuffers();
   ExpectEnded();
@@ -325,7 +285,7 @@ TEST_F(PlaybackEngineTest, PlayStartsAtTheEffectivePositionAndFoldsIt) {
   engine_->StartPlayback();
   EXPECT_EQ(cassette_->PlayPosition, Start() + 1500);
   EXPECT_EQ(cassette_->SegmentPlayed, 0u);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
 }
 
 TEST_F(PlaybackEngineTest, PlayWhilePlayingLeavesTheRunningPlaybackAlone) {
@@ -427,7 +387,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset", "Reset", "Close",
                                                        "Open(11025)", "Write(36500)"}));
   EXPECT_EQ(cassette_->PlayPosition, Start() + 3500);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Timer2Running());
 
@@ -448,7 +408,7 @@ TEST_F(PlaybackEngineTest, ResumingEndsSlowPlay) {
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->PlayRate, 11025u);
   EXPECT_EQ(output_.Rate(), 11025u);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(2000, 38000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2000, 38000)));
 }
 
 TEST_F(PlaybackEngineTest, StopEndsThePlaybackWhenItsBufferIsBack) {
@@ -536,7 +496,7 @@ TEST_F(PlaybackEngineTest, FiveFasterStepsStopAtTheLastOfFour) {
   EXPECT_EQ(Writes().size(), 5u);
   // Every restart went on at the byte reached: 4 × 1000 bytes, plus the last 1000 still playing.
   EXPECT_EQ(cassette_->PlayPosition, Start() + 4000);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
 }
 
@@ -611,7 +571,7 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlay) {
   EXPECT_EQ(output_.Calls().back(), "Reset");
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
 }
 
 TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
@@ -621,7 +581,7 @@ TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
   engine_->SkipForward();
   EXPECT_EQ(cassette_->PlayPosition, Start() + 9000);
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
 
   // Exactly one second before the end still moves, to the end itself, which ends the playback.
   engine_->SkipBack();
@@ -642,13 +602,13 @@ TEST_F(PlaybackEngineTest, SkipBackWithinTheFirstSecondGoesToTheStart) {
   engine_->SkipBack();
   EXPECT_EQ(cassette_->PlayPosition, Start());
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(0, 50000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 50000)));
 
   output_.Play(15000);
   engine_->SkipBack();
   EXPECT_EQ(cassette_->PlayPosition, Start() + 15000 - 11025);
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(3975, 50000 - 3975)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3975, 50000 - 3975)));
 }
 
 TEST_F(PlaybackEngineTest, ARestartInALongMessageStillEndsAfterItsLastByte) {
@@ -683,7 +643,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   cassette_->PlayPosition += 11025;
   engine_->RequestRestart();
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
 
   // An absolute move written straight into the head is taken as it is.
   output_.Play(800);
@@ -693,7 +653,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   cassette_->SegmentPlayed = 0;
   engine_->RequestRestart();
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(100, 59900)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100, 59900)));
 }
 
 TEST_F(PlaybackEngineTest, ARateChangeAloneContinuesAtTheByteReached) {
@@ -707,7 +667,7 @@ TEST_F(PlaybackEngineTest, ARateChangeAloneContinuesAtTheByteReached) {
   engine_->RequestRestart();
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(5000, 55000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(5000, 55000)));
 }
 
 TEST_F(PlaybackEngineTest, ARestartWhilePausedPlaysOnFromTheNewPlace) {
@@ -723,7 +683,7 @@ TEST_F(PlaybackEngineTest, ARestartWhilePausedPlaysOnFromTheNewPlace) {
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowPlayingFace", "ResumeWheels"}));
   DeliverReturnedBuffers();
   EXPECT_FALSE(output_.IsPaused());
-  EXPECT_TRUE(PlaySameBytes(PlayBytesOf(output_.Buffer()), SoundFrom(30000, 30000)));
+  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(30000, 30000)));
   EXPECT_EQ(output_.Play(10), 10u);
 }
 

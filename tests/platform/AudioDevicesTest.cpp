@@ -7,111 +7,34 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <numbers>
 #include <vector>
 
+#include "../support/RigSound.h"
 #include "platform/QtAudioInput.h"
 #include "platform/QtAudioOutput.h"
 
 namespace kiv {
 namespace {
 
-constexpr uint32_t kRate = 11025;
-constexpr int kDeviceWaitMs = 10000;
-
-// A sine of `hz` as unsigned 8-bit samples around 128.
-QByteArray Tone(double hz, int samples, uint32_t rate = kRate) {
-  QByteArray tone(samples, '\0');
-  for (int i = 0; i < samples; ++i) {
-    const double phase = 2.0 * std::numbers::pi * hz * i / rate;
-    tone[i] = static_cast<char>(static_cast<int>(std::lround(128.0 + 100.0 * std::sin(phase))));
-  }
-  return tone;
-}
-
-// Upward crossings of the middle line, with a little hysteresis so that quantisation noise near
-// 128 does not count twice.
-int UpwardCrossings(const QByteArray& sound) {
-  int crossings = 0;
-  bool below = true;
-  for (const char c : sound) {
-    const int sample = static_cast<unsigned char>(c);
-    if (below && sample > 136) {
-      ++crossings;
-      below = false;
-    } else if (!below && sample < 120) {
-      below = true;
-    }
-  }
-  return crossings;
-}
-
-double Frequency(const QByteArray& sound, uint32_t rate = kRate) {
-  return UpwardCrossings(sound) * static_cast<double>(rate) / static_cast<double>(sound.size());
-}
-
-// The stretch of `sound` that is louder than silence: from the first to the last sample further
-// than `threshold` from the middle line.
-QByteArray Loud(const QByteArray& sound, int threshold = 40) {
-  qsizetype first = -1;
-  qsizetype last = -1;
-  for (qsizetype i = 0; i < sound.size(); ++i) {
-    if (std::abs(static_cast<unsigned char>(sound[i]) - 128) > threshold) {
-      if (first < 0) first = i;
-      last = i;
-    }
-  }
-  return first < 0 ? QByteArray() : sound.mid(first, last - first + 1);
-}
+using rig::Frequency;
+using rig::kDeviceWaitMs;
+using rig::kRate;
+using rig::Loud;
+using rig::MonitorRecording;
+using rig::Tone;
 
 class RigTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!qEnvironmentVariableIsSet("PULSE_SERVER")) {
-      GTEST_SKIP() << "needs the private PulseAudio server of scripts/pulse-rig; scripts/test "
-                      "starts it and sets PULSE_SERVER";
-    }
+    const std::string unavailable = rig::RigUnavailableReason();
+    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
   }
-};
-
-// Records what the null sink plays, independent of the code under test.
-class MonitorRecording {
- public:
-  MonitorRecording() {
-    process_.start(QStringLiteral("parecord"),
-                   {QStringLiteral("--device=kivsink.monitor"), QStringLiteral("--raw"),
-                    QStringLiteral("--format=u8"), QStringLiteral("--channels=1"),
-                    QStringLiteral("--rate=11025"), QStringLiteral("--latency-msec=20")});
-  }
-  ~MonitorRecording() {
-    process_.kill();
-    process_.waitForFinished(3000);
-  }
-  MonitorRecording(const MonitorRecording&) = delete;
-  MonitorRecording& operator=(const MonitorRecording&) = delete;
-
-  // True once the recording has begun to flow.
-  bool WaitRunning() {
-    return process_.waitForStarted(kDeviceWaitMs) &&
-           QTest::qWaitFor([this] { return Sound().size() > 1000; }, kDeviceWaitMs);
-  }
-  const QByteArray& Sound() {
-    sound_.append(process_.readAllStandardOutput());
-    return sound_;
-  }
-
- private:
-  QProcess process_;
-  QByteArray sound_;
 };
 
 TEST_F(RigTest, InputRecordsTheSineSourceInWholeBuffers) {

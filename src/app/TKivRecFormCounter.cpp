@@ -1,0 +1,140 @@
+// The counter, the Exact Time Positioner behind it, the remaining-time hint and the guards that
+// keep a recording within the cassette's capacity and the disk's free space.
+#include <QCursor>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include "app/EtpHost.h"
+#include "app/TETPForm.h"
+#include "app/TKivRecForm.h"
+#include "app/TLimitForm.h"
+#include "audio/CaptureEngine.h"
+#include "audio/PlaybackEngine.h"
+#include "panel/TBMShapedForm.h"
+#include "platform/Dialogs.h"
+#include "platform/FreeSpace.h"
+#include "platform/SoundPlayer.h"
+#include "transport/CounterText.h"
+
+namespace kiv {
+namespace {
+
+const QString kEmptyCounter = QStringLiteral("00:00 / 00:00");
+
+QString InconsistentCassetteText() {
+  return QStringLiteral(
+      "Kiv Sound Recorder detected inconsistency in one or more of the recorded messages.\r\n"
+      "You have to delete all recorded messages to be able to make new recordings.\r\n\r\n"
+      "You can try to export important messages to WAV sound files first.\r\n"
+      "To do that click SET and use Export Message to WAV for each message.\r\n"
+      "Then right click on the ticker area and choose Delete All Messages option.");
+}
+
+// The positioner moves the panel's play head and reads its counter.
+class PanelEtpHost final : public EtpHost {
+ public:
+  PanelEtpHost(TKivRecForm& panel, const QLabel& counter) : panel_(panel), counter_(counter) {}
+  void ApplyEtpPosition(uint32_t progress) override { panel_.ApplyEtpPosition(progress); }
+  QString CounterText() const override { return counter_.text(); }
+
+ private:
+  TKivRecForm& panel_;
+  const QLabel& counter_;
+};
+
+}  // namespace
+
+void TKivRecForm::ShowCounter(uint32_t lengthSeconds, uint32_t positionSeconds) {
+  Count->setText(QString::fromStdString(CounterText(lengthSeconds, positionSeconds)));
+}
+
+// ---- Exact Time Positioner ---------------------------------------------------------------
+
+void TKivRecForm::CountClick() {
+  if (conversionBusy_ || capture_->Recording() || SlowOrFastPlay()) return;
+  // Nothing to position in: an empty tape or a message shorter than a second.
+  if (Count->text() == kEmptyCounter) return;
+
+  // The click that opens the positioner must not start dragging the panel.
+  ZvSkin1->SetMoveable(false);
+  const Cassette& tape = *cassette_;
+  const uint32_t start = tape.MessageStart();
+  const uint32_t length = tape.MessageEnd() - std::min(start, tape.MessageEnd());
+  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
+  const uint32_t progress = uint32_t(std::min<uint64_t>(at > start ? at - start : 0, length));
+
+  PanelEtpHost host(*this, *Count);
+  TETPForm etp(host, this);
+  etp.Open(length, progress, tape.PlayRate);
+  const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
+  etp.move(TETPForm::EtpPlacement(QCursor::pos(), Count->height(), etp.frameGeometry().size(), screenSize));
+  // The dialogs service takes the panel out of the topmost band while the positioner is up.
+  services_.dialogs->ExecModal(etp);
+  MoveableTimer.start();
+}
+
+void TKivRecForm::ApplyEtpPosition(uint32_t progress) {
+  Cassette& tape = *cassette_;
+  if (Playing()) playback_->FoldPosition();
+  tape.PlayPosition = tape.MessageStart() + progress;
+  tape.SegmentPlayed = 0;
+  ShowPositionCounter();
+  if (Playing()) {
+    // Normal speed at the new place; a pause ends with the restart.
+    tape.PlayRate = tape.BaseRate();
+    playback_->RequestRestart();
+  }
+}
+
+// ---- Remaining time and the recording guards ---------------------------------------------
+
+void TKivRecForm::RefreshRemainingTime() { capture_->RefreshRemainingTime(); }
+
+bool TKivRecForm::CheckRecordStart() {
+  const QString path = QFile::decodeName(QByteArray::fromStdString(cassette_->CassettePath()));
+  const RecordStartCheck check = cassette_->CheckRecordStart(services_.freeSpace->FreeMiB(path));
+  switch (check) {
+    case RecordStartCheck::Ok:
+      return true;
+    case RecordStartCheck::Inconsistent:
+      services_.dialogs->ShowMessage(InconsistentCassetteText());
+      break;
+    case RecordStartCheck::CapacityFull:
+      ShowLimitWindow();
+      break;
+    case RecordStartCheck::NotEnoughSpace:
+      services_.dialogs->ShowMessage(QStringLiteral("Not enough free space on ") +
+                                     services_.freeSpace->VolumeName(path));
+      break;
+  }
+  // Nothing runs when a recording is refused: the file is free again.
+  cassette_->CloseStream();
+  RefreshRemainingTime();
+  return false;
+}
+
+void TKivRecForm::RunningCheckRefused(RunningCheck why) {
+  if (why == RunningCheck::LowDisk) {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(cassette_->CassettePath()));
+    services_.dialogs->ShowMessage(QStringLiteral("Low Hard Disk Resources on ") +
+                                   services_.freeSpace->VolumeName(path));
+  } else if (why == RunningCheck::CapacityFull) {
+    ShowLimitWindow();
+  }
+}
+
+void TKivRecForm::ShowLimitWindow() {
+  // The sound starts and the window opens at once; a missing sound leaves the window alone.
+  if (services_.soundPlayer) {
+    services_.soundPlayer->Stop();
+    services_.soundPlayer->Play(programFolder_ + QStringLiteral("limit.wav"));
+  }
+  TLimitForm limit(this);
+  services_.dialogs->ExecModal(limit);
+}
+
+}  // namespace kiv

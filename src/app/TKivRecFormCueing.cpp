@@ -1,0 +1,224 @@
+// Moving along the tape: Rewind and Forward wind through the message while held (with audible
+// cueing during a playback), Previous and Next step between messages when idle and change the
+// speed while a message plays, and the mouse wheel seeks. One repeat timer, Timer1, serves every
+// held key.
+#include <QLabel>
+#include <QWheelEvent>
+
+#include "app/TETPForm.h"
+#include "app/TKivRecForm.h"
+#include "audio/PlaybackEngine.h"
+#include "audio/CaptureEngine.h"
+#include "platform/Dialogs.h"
+
+namespace kiv {
+
+namespace {
+
+// A mouse wheel notch; finer wheels and touch pads send parts of it.
+constexpr int kWheelNotch = 120;
+
+}  // namespace
+
+void TKivRecForm::WindKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+                              PanelControl control) {
+  if (conversionBusy_) return;
+  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
+  held = true;
+  cassette_->EnsureStreamOpen();
+  Timer1.start();
+}
+
+void TKivRecForm::WindKeyUp(SkinControl key, const char* restingPicture, bool& held,
+                            PanelControl control) {
+  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (availability_[control] != Availability::Running) ShowKeyPicture(key, restingPicture);
+  held = false;
+  // A playback keeps the stream; otherwise the file is free again for other programs.
+  if (!cassette_->CassetteStreamClosed() && !Playing()) cassette_->CloseStream();
+  Timer1.stop();
+}
+
+void TKivRecForm::MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+                                 PanelControl control, bool faster) {
+  if (conversionBusy_) return;
+  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
+  if (Playing() && availability_[control] == Availability::Available) {
+    // One step per press: holding the key does not keep accelerating.
+    if (faster) {
+      playback_->FasterStep();
+    } else {
+      playback_->SlowerStep();
+    }
+    return;
+  }
+  held = true;
+  cassette_->EnsureStreamOpen();
+  Timer1.start();
+}
+
+void TKivRecForm::forwButtonMouseDown() {
+  WindKeyDown(SkinControl::forwButton, "ForwardA.bmp", forwardHeld_, PanelControl::Forward);
+}
+
+void TKivRecForm::forwButtonMouseUp() {
+  WindKeyUp(SkinControl::forwButton, "ForwardM.bmp", forwardHeld_, PanelControl::Forward);
+}
+
+void TKivRecForm::rewButtonMouseDown() {
+  WindKeyDown(SkinControl::rewButton, "BackwardA.bmp", rewindHeld_, PanelControl::Rewind);
+}
+
+void TKivRecForm::rewButtonMouseUp() {
+  WindKeyUp(SkinControl::rewButton, "BackwardM.bmp", rewindHeld_, PanelControl::Rewind);
+}
+
+void TKivRecForm::forwEButtonMouseDown() {
+  MessageKeyDown(SkinControl::forwEButton, "FastForwardA.bmp", nextHeld_, PanelControl::NextKey,
+                 true);
+}
+
+void TKivRecForm::forwEButtonMouseUp() {
+  WindKeyUp(SkinControl::forwEButton, "FastForwardM.bmp", nextHeld_, PanelControl::NextKey);
+}
+
+void TKivRecForm::rewSButtonMouseDown() {
+  MessageKeyDown(SkinControl::rewSButton, "FastBackwardA.bmp", previousHeld_,
+                 PanelControl::PreviousKey, false);
+}
+
+void TKivRecForm::rewSButtonMouseUp() {
+  WindKeyUp(SkinControl::rewSButton, "FastBackwardM.bmp", previousHeld_, PanelControl::PreviousKey);
+}
+
+void TKivRecForm::Timer1Timer() {
+  if (cassette_->CassetteStreamClosed()) return;
+  Cassette& tape = *cassette_;
+  auto available = [this](PanelControl control) {
+    return availability_[control] == Availability::Available;
+  };
+
+  // Idle, each tick winds one second of tape (PlayRate is the base rate then).
+  if (forwardHeld_) {
+    if (Playing()) {
+      playback_->SkipForward();
+    } else if (available(PanelControl::Forward)) {
+      const uint64_t ahead = uint64_t(tape.PlayPosition) + tape.PlayRate;
+      tape.PlayPosition = ahead > tape.MessageEnd() ? tape.MessageEnd() : uint32_t(ahead);
+      ShowPositionCounter();
+    }
+  }
+  if (rewindHeld_) {
+    if (Playing()) {
+      playback_->SkipBack();
+    } else if (available(PanelControl::Rewind)) {
+      tape.PlayPosition = uint64_t(tape.PlayPosition) < uint64_t(tape.MessageStart()) + tape.PlayRate
+                              ? tape.MessageStart()
+                              : tape.PlayPosition - tape.PlayRate;
+      ShowPositionCounter();
+    }
+  }
+  if (previousHeld_ && available(PanelControl::PreviousKey)) {
+    if (Playing()) {
+      playback_->SlowerStep();
+    } else if (available(PanelControl::PreviousMessage)) {
+      PreviousMessage();
+    }
+  }
+  if (nextHeld_ && available(PanelControl::NextKey)) {
+    if (Playing()) {
+      playback_->FasterStep();
+    } else if (available(PanelControl::NextMessage)) {
+      NextMessage();
+    }
+  }
+}
+
+void TKivRecForm::NextMessage() {
+  const Status selected = cassette_->NextMessage();
+  if (!selected.ok()) {
+    services_.dialogs->ShowMessage(QString::fromStdString(selected.message()));
+    return;
+  }
+  AfterMessageChange();
+}
+
+void TKivRecForm::PreviousMessage() {
+  const Status selected = cassette_->PreviousMessage();
+  if (!selected.ok()) {
+    services_.dialogs->ShowMessage(QString::fromStdString(selected.message()));
+    return;
+  }
+  AfterMessageChange();
+}
+
+void TKivRecForm::AfterMessageChange() {
+  const Cassette& tape = *cassette_;
+  ShowCustomText();
+  Timer3.start();
+  ShowCounter((tape.MessageEnd() - tape.MessageStart()) / tape.BaseRate(), 0);
+  message->setText(QString::fromLatin1(tape.MessageLabelText()));
+  availability_.Set(PanelControl::NextMessage,
+                    tape.NextEnabled() ? Availability::Available : Availability::Unavailable);
+  availability_.Set(PanelControl::PreviousMessage,
+                    tape.PrevEnabled() ? Availability::Available : Availability::Unavailable);
+}
+
+void TKivRecForm::ShowPositionCounter() {
+  const Cassette& tape = *cassette_;
+  const uint32_t start = tape.MessageStart();
+  const uint32_t length = tape.MessageEnd() - std::min(start, tape.MessageEnd());
+  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
+  const uint64_t position = at > start ? at - start : 0;
+  ShowCounter(length / tape.BaseRate(), uint32_t(position / tape.BaseRate()));
+}
+
+void TKivRecForm::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  // A notch is one step, however finely the wheel reports it.
+  wheelTurn_ += event->angleDelta().y();
+  while (wheelTurn_ >= kWheelNotch || wheelTurn_ <= -kWheelNotch) {
+    const int notch = wheelTurn_ > 0 ? kWheelNotch : -kWheelNotch;
+    wheelTurn_ -= notch;
+    MouseWheelSeek(notch, event->modifiers());
+  }
+}
+
+void TKivRecForm::MouseWheelSeek(int delta, Qt::KeyboardModifiers modifiers) {
+  if (capture_->Recording() || delta == 0) return;
+  // A paused playback goes on from the new place.
+  if (playback_->PlayPaused()) playButtonClick();
+
+  Cassette& tape = *cassette_;
+  const uint64_t start = tape.MessageStart();
+  const uint64_t length = tape.MessageEnd() > start ? tape.MessageEnd() - start : 0;
+  const Qt::KeyboardModifiers keys =
+      modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+  uint64_t step = tape.PlayRate;
+  if (keys == Qt::ControlModifier) {
+    step = uint64_t(double(uint64_t(TETPForm::kCoarseStepFactor) * length) * 0.01);
+  } else if (keys == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    step = uint64_t(double(length) * 0.01);
+  }
+
+  // Relative to the byte being heard, not to where the segment began.
+  if (Playing()) playback_->FoldPosition();
+  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
+  uint64_t r = at > start ? at - start : 0;
+  if (delta > 0) {
+    r = r + step < length ? r + step : length;
+  } else {
+    r = r > step ? r - step : 0;
+  }
+  tape.PlayPosition = uint32_t(start + r);
+  tape.SegmentPlayed = 0;
+  ShowPositionCounter();
+  if (Playing()) {
+    tape.PlayRate = tape.BaseRate();
+    playback_->RequestRestart();
+  }
+}
+
+}  // namespace kiv

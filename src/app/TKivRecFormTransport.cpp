@@ -1,0 +1,375 @@
+// The tape keys: Record, Play, Pause and Stop on the panel and in the tray menu, and the faces
+// the engines ask the panel to show (key pictures, tray icon and hint, wheels, availability).
+// What a key does depends on the engines' flags and the control availability table; the
+// engines do the work.
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "app/TImageControl.h"
+#include "app/TKivRecForm.h"
+#include "audio/CaptureEngine.h"
+#include "audio/GraphicAnalyser.h"
+#include "audio/PlaybackEngine.h"
+#include "panel/SkinLoader.h"
+#include "panel/TZvTrayIcon.h"
+#include "transport/TrayIconChoice.h"
+
+namespace kiv {
+
+void TKivRecForm::CreateEngines() {
+  analyser_ = new GraphicAnalyser(PaintBox1, this);
+  playback_ = std::make_unique<PlaybackEngine>(*cassette_, *services_.audioOutput,
+                                               *services_.dialogs,
+                                               static_cast<PlaybackView&>(*this));
+  capture_ = std::make_unique<CaptureEngine>(*cassette_, *services_.audioInput,
+                                             *services_.freeSpace, *services_.dialogs,
+                                             static_cast<CaptureView&>(*this));
+}
+
+void TKivRecForm::WireTransport() {
+  auto key = [this](SkinControl control) { return static_cast<TImageControl*>(controls_[control]); };
+  connect(key(SkinControl::recButton), &TImageControl::Clicked, this, [this] { recButtonClick(); });
+  connect(key(SkinControl::playButton), &TImageControl::MousePressed, this,
+          [this](Qt::MouseButton, Qt::KeyboardModifiers modifiers) { playButtonMouseDown(modifiers); });
+  connect(key(SkinControl::playButton), &TImageControl::Clicked, this, [this] { playButtonClick(); });
+  connect(key(SkinControl::PauseButton), &TImageControl::Clicked, this, [this] { pauseButtonClick(); });
+  connect(key(SkinControl::stopButton), &TImageControl::Clicked, this, [this] { stopButtonClick(); });
+
+  // The winding and message keys act while they are held: press and release, left button.
+  struct HeldKey {
+    SkinControl control;
+    void (TKivRecForm::*down)();
+    void (TKivRecForm::*up)();
+  };
+  for (const HeldKey& held : {HeldKey{SkinControl::forwButton, &TKivRecForm::forwButtonMouseDown,
+                                      &TKivRecForm::forwButtonMouseUp},
+                              HeldKey{SkinControl::rewButton, &TKivRecForm::rewButtonMouseDown,
+                                      &TKivRecForm::rewButtonMouseUp},
+                              HeldKey{SkinControl::forwEButton, &TKivRecForm::forwEButtonMouseDown,
+                                      &TKivRecForm::forwEButtonMouseUp},
+                              HeldKey{SkinControl::rewSButton, &TKivRecForm::rewSButtonMouseDown,
+                                      &TKivRecForm::rewSButtonMouseUp}}) {
+    connect(key(held.control), &TImageControl::MousePressed, this,
+            [this, down = held.down](Qt::MouseButton button, Qt::KeyboardModifiers) {
+              if (button == Qt::LeftButton) (this->*down)();
+            });
+    connect(key(held.control), &TImageControl::MouseReleased, this,
+            [this, up = held.up](Qt::MouseButton button, Qt::KeyboardModifiers) {
+              if (button == Qt::LeftButton) (this->*up)();
+            });
+  }
+
+  connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  connect(&Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
+  connect(&Timer5, &QTimer::timeout, this, [this] { Timer5Timer(); });
+  connect(&Timer7, &QTimer::timeout, this, [this] { Timer7Timer(); });
+  connect(menus_->Item(QStringLiteral("Record1")), &QAction::triggered, this, [this] { Record1Click(); });
+  connect(menus_->Item(QStringLiteral("Play1")), &QAction::triggered, this, [this] { Play1Click(); });
+  connect(menus_->PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
+  Count->installEventFilter(this);
+}
+
+// ---- State -------------------------------------------------------------------------------
+
+bool TKivRecForm::Playing() const { return playback_->Playing(); }
+
+bool TKivRecForm::SlowOrFastPlay() const {
+  return playback_->Playing() && cassette_->PlayRate != cassette_->BaseRate();
+}
+
+TapeState TKivRecForm::TrayState() const {
+  TapeState tape;
+  tape.playing = playback_->Playing();
+  tape.recording = capture_->Recording();
+  tape.paused = playback_->PlayPaused() || capture_->RecordPaused();
+  return tape;
+}
+
+void TKivRecForm::ShowKeyPicture(SkinControl key, const char* fileName) {
+  if (!skinLoader_) return;
+  const QImage picture = skinLoader_->LoadPicture(QString::fromLatin1(fileName));
+  // A key without its picture in the skin keeps the one it shows rather than going blank.
+  if (!picture.isNull()) SetControlPicture(key, picture);
+}
+
+// ---- The keys ----------------------------------------------------------------------------
+
+void TKivRecForm::playButtonMouseDown(Qt::KeyboardModifiers modifiers) {
+  directSelectRequested_ = modifiers.testFlag(Qt::ControlModifier);
+}
+
+void TKivRecForm::playButtonClick() {
+  if (conversionBusy_) return;
+  // Play during a playback at normal speed is the pause key.
+  if (Playing() && !SlowOrFastPlay()) {
+    pauseButtonClick();
+    return;
+  }
+  cassette_->EnsureStreamOpen();
+  if (SlowOrFastPlay()) {
+    cassette_->PlayRate = cassette_->BaseRate();
+    playback_->RequestRestart();
+    UpdateTrayIcon();
+    ShowKeyPicture(SkinControl::playButton, "PlayA.BMP");
+    ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+    return;
+  }
+  // Ctrl+Play is to open the message selector first; until it exists the chosen message is the
+  // selected one, and Ctrl+Play simply plays it.
+  directSelectRequested_ = false;
+
+  if (availability_[PanelControl::Play] == Availability::Available || playback_->PlayPaused()) {
+    playback_->StartPlayback();
+    if (Playing()) {
+      controls_[SkinControl::rewSButton]->setToolTip(QStringLiteral("Slow Play"));
+      controls_[SkinControl::forwEButton]->setToolTip(QStringLiteral("Fast Play"));
+      UpdateTrayIcon();
+      StartWheelAnimation();
+      ShowKeyPicture(SkinControl::playButton, "PlayA.BMP");
+      ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+      return;
+    }
+  }
+  // Nothing plays: the stream opened for the key is let go again.
+  if (!Playing()) cassette_->CloseStream();
+}
+
+void TKivRecForm::pauseButtonClick() {
+  if (conversionBusy_) return;
+  if (availability_[PanelControl::Pause] != Availability::Available) return;
+  if (capture_->Recording()) {
+    if (capture_->RecordPaused()) {
+      if (capture_->ResumeCapture()) {
+        Timer5.start();
+        ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+      }
+    } else {
+      capture_->PauseCapture();
+      Timer5.stop();
+      analyser_->DrawFlatLine(analyser_->AnalyserRecordColor);
+      ShowKeyPicture(SkinControl::PauseButton, "PauseA.BMP");
+    }
+    UpdateTrayIcon();
+  } else if (Playing()) {
+    // The engine shows the paused or playing face and pauses or resumes the wheels.
+    playback_->TogglePause();
+  }
+  RefreshRemainingTime();
+}
+
+void TKivRecForm::StopTape() {
+  if (Playing()) playback_->StopPlayback();
+  if (capture_->Recording()) capture_->StopRecording();
+}
+
+void TKivRecForm::stopButtonClick() {
+  if (conversionBusy_) return;
+  if (availability_[PanelControl::Stop] == Availability::Available) {
+    ShowKeyPicture(SkinControl::stopButton, "StopA.BMP");
+    StopTape();
+    Timer7.start();
+  }
+  RefreshRemainingTime();
+}
+
+void TKivRecForm::Timer7Timer() {
+  Timer7.stop();
+  ShowKeyPicture(SkinControl::stopButton, "StopM.BMP");
+}
+
+void TKivRecForm::recButtonClick() {
+  if (conversionBusy_) return;
+  if (availability_[PanelControl::Record] == Availability::Unavailable) return;
+  // Record during a recording pauses and resumes it.
+  if (capture_->Recording() && cassette_->PlayRate == cassette_->BaseRate()) {
+    pauseButtonClick();
+    return;
+  }
+  if (!CheckRecordStart()) return;
+
+  if (availability_[PanelControl::Record] == Availability::Available || capture_->RecordPaused()) {
+    ShowKeyPicture(SkinControl::recButton, "RecA.BMP");
+    // A recording that cannot start has told the user (Error #07) and put the key back.
+    if (capture_->StartRecording()) {
+      SetTrayHint(QStringLiteral("Recording"));
+      UpdateTrayIcon();
+      ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+      StartWheelAnimation();
+    }
+  }
+  // A recording that did not start leaves the file free for other programs.
+  if (!capture_->Recording()) cassette_->CloseStream();
+  RefreshRemainingTime();
+}
+
+// ---- The tray menu -----------------------------------------------------------------------
+
+void TKivRecForm::PopupMenu1Popup() {
+  QAction* settings = menus_->Item(QStringLiteral("Settings1"));
+  QAction* play = menus_->Item(QStringLiteral("Play1"));
+  QAction* onTop = menus_->Item(QStringLiteral("AlwaysonTop2"));
+  QAction* record = menus_->Item(QStringLiteral("Record1"));
+  for (QAction* item : {settings, play, onTop, record}) item->setEnabled(true);
+  if (Playing()) {
+    play->setText(QStringLiteral("Stop Message"));
+    for (QAction* item : {record, settings, onTop}) item->setEnabled(false);
+  } else {
+    play->setText(QStringLiteral("Play Message"));
+  }
+  if (capture_->Recording()) {
+    play->setText(QStringLiteral("Play Message"));
+    play->setEnabled(false);
+    settings->setEnabled(false);
+    onTop->setEnabled(false);
+  }
+}
+
+void TKivRecForm::Record1Click() {
+  if (menus_->Item(QStringLiteral("Record1"))->text().remove(u'&') == QStringLiteral("Start Recording")) {
+    // The menu closes first, then the recording starts.
+    deferredAction_ = 1;
+    Timer4.start();
+  } else {
+    stopButtonClick();
+  }
+}
+
+void TKivRecForm::Play1Click() {
+  if (Playing()) {
+    stopButtonClick();
+    return;
+  }
+  deferredAction_ = 2;
+  Timer4.start();
+}
+
+void TKivRecForm::Timer4Timer() {
+  Timer4.stop();
+  const int action = deferredAction_;
+  deferredAction_ = 0;
+  if (action == 1) recButtonClick();
+  if (action == 2) playButtonClick();
+}
+
+// ---- The tape wheels ---------------------------------------------------------------------
+
+void TKivRecForm::StartWheelAnimation() {
+  // A skin that leaves the wheels out has no frames to turn.
+  if (controls_[SkinControl::WheelL]->isHidden() || !skinLoader_) return;
+  const char* names[] = {"WheelLA.bmp", "WheelLB.bmp", "WheelDA.bmp", "WheelDB.bmp"};
+  for (size_t i = 0; i < wheelFrames_.size(); ++i) {
+    wheelFrames_[i] = skinLoader_->LoadPicture(QString::fromLatin1(names[i]));
+  }
+  wheelTag_ = 0;
+  Timer5.start();
+}
+
+void TKivRecForm::Timer5Timer() {
+  if (controls_[SkinControl::WheelL]->isHidden()) return;
+  const bool first = wheelTag_ == 0;
+  const QImage& left = wheelFrames_[first ? 0 : 1];
+  const QImage& right = wheelFrames_[first ? 2 : 3];
+  if (!left.isNull()) SetControlPicture(SkinControl::WheelL, left);
+  if (!right.isNull()) SetControlPicture(SkinControl::WheelD, right);
+  wheelTag_ = first ? 1 : 0;
+}
+
+void TKivRecForm::StartWheels() {
+  // Every captured buffer asks; a running animation keeps its rhythm instead of starting over.
+  if (WheelFramesLoaded() && !Timer5.isActive()) Timer5.start();
+}
+
+void TKivRecForm::PauseWheels() { Timer5.stop(); }
+
+void TKivRecForm::ResumeWheels() {
+  if (WheelFramesLoaded()) Timer5.start();
+}
+
+void TKivRecForm::StopWheels() {
+  if (!controls_[SkinControl::WheelL]->isHidden()) wheelFrames_ = {};
+  wheelTag_ = 0;
+  Timer5.stop();
+}
+
+// ---- The faces the engines ask for -------------------------------------------------------
+
+void TKivRecForm::ShowPlayingFace() {
+  UpdateTrayIcon();
+  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+}
+
+void TKivRecForm::ShowPausedFace() {
+  UpdateTrayIcon();
+  ShowKeyPicture(SkinControl::PauseButton, "PauseA.BMP");
+}
+
+void TKivRecForm::ShowIdleFace() {
+  UpdateTrayIcon();
+  ShowKeyPicture(SkinControl::playButton, "PlayM.bmp");
+  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+  controls_[SkinControl::rewSButton]->setToolTip(QStringLiteral("Previous Message"));
+  controls_[SkinControl::forwEButton]->setToolTip(QStringLiteral("Next Message"));
+}
+
+void TKivRecForm::ApplyAvailability(const ControlAvailability& availability) {
+  availability_ = availability;
+}
+
+void TKivRecForm::SetAvailability(PanelControl control, kiv::Availability availability) {
+  availability_.Set(control, availability);
+}
+
+void TKivRecForm::EnableMessageMenuItems(bool enabled) {
+  menus_->Item(QStringLiteral("delMsg"))->setEnabled(enabled);
+  menus_->Item(QStringLiteral("ExportMessage1"))->setEnabled(enabled);
+}
+
+bool TKivRecForm::AutoRewindOnStop() const { return settings_.autoRewindOnStop; }
+
+void TKivRecForm::DrawPlaybackTrace(const QByteArray& bytes) { analyser_->DrawPlaybackTrace(bytes); }
+
+void TKivRecForm::DrawRecordingTrace(const QByteArray& buffer) {
+  analyser_->DrawRecordingTrace(buffer);
+}
+
+void TKivRecForm::DrawIdleLine() { analyser_->DrawIdleLine(); }
+
+void TKivRecForm::ShowRecordKeyAtRest() { ShowKeyPicture(SkinControl::recButton, "RecM.bmp"); }
+
+void TKivRecForm::SetTrayHint(const QString& hint) { SysTrayIcon->SetHint(hint); }
+
+void TKivRecForm::SetMessageLabel(const QString& text) { message->setText(text); }
+
+void TKivRecForm::SetRemainingTimeHint(const QString& hint) { message->setToolTip(hint); }
+
+void TKivRecForm::SetCounterText(const QString& text) { Count->setText(text); }
+
+void TKivRecForm::SetMenuItemEnabled(const QString& name, bool enabled) {
+  if (QAction* item = menus_->Item(name)) item->setEnabled(enabled);
+}
+
+void TKivRecForm::ShowRecordingState() {
+  availability_ = ControlAvailability::For(TransportSituation::Recording, cassette_->MessageCount(),
+                                           cassette_->CurrentMessage(), &availability_);
+  menus_->Item(QStringLiteral("Record1"))->setText(QStringLiteral("Stop Recording"));
+  UpdateTrayIcon();
+}
+
+void TKivRecForm::ShowIdleState(bool previousMessageAvailable, bool nextMessageAvailable) {
+  ShowKeyPicture(SkinControl::recButton, "RecM.bmp");
+  menus_->Item(QStringLiteral("Record1"))->setText(QStringLiteral("Start Recording"));
+  availability_ = ControlAvailability::For(TransportSituation::IdleWithMessages,
+                                           cassette_->MessageCount(), cassette_->CurrentMessage());
+  availability_.Set(PanelControl::PreviousMessage,
+                    previousMessageAvailable ? Availability::Available : Availability::Unavailable);
+  availability_.Set(PanelControl::NextMessage,
+                    nextMessageAvailable ? Availability::Available : Availability::Unavailable);
+  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+  UpdateTrayIcon();
+  StopWheels();
+}
+
+void TKivRecForm::CassetteReplaced() { ShowCassetteState(false, true); }
+
+}  // namespace kiv

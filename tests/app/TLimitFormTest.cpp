@@ -1,0 +1,109 @@
+// The "Recording memory full" window, offscreen: its texts, where it comes up, and that its
+// button, Escape and Enter close it when it runs modally through the real dialogs service.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "app/TLimitForm.h"
+#include "platform/QtDialogs.h"
+
+namespace kiv {
+namespace {
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+TEST(TLimitFormTest, SaysTheCassetteIsFullAndHowToMakeRoom) {
+  TLimitForm form;
+  EXPECT_EQ(S(form.windowTitle()), "Recording memory full");
+  EXPECT_EQ(S(form.Label1->text()),
+            "You have used all 10 minutes of Kiv Sound Recorder's recording capacity. You have "
+            "to delete some or all messages to be able to make new recordings.");
+  EXPECT_EQ(form.Label1->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+  EXPECT_EQ(S(form.Label2->text()), "You can export important messages to WAV sound files first.");
+  EXPECT_EQ(S(form.Label4->text()),
+            "To do that click SET and use Export Message to WAV for each message.");
+  EXPECT_EQ(S(form.Label3->text()),
+            "To delete current message use DEL on the front panel or right click on the ticker "
+            "area and use either Delete Message or Delete All Messages.");
+  for (const QLabel* label : {form.Label1, form.Label2, form.Label4, form.Label3}) {
+    EXPECT_TRUE(label->wordWrap()) << S(label->objectName());
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << S(label->objectName());
+  }
+  EXPECT_EQ(S(form.btnClose->text()), "Close");
+}
+
+TEST(TLimitFormTest, HasThreeBoldLinesInABevelledFrame) {
+  TLimitForm form;
+  EXPECT_EQ(form.Memo1->parentWidget(), form.Bevel1);
+  EXPECT_EQ(form.Bevel1->frameShape(), QFrame::Panel);
+  EXPECT_EQ(form.Bevel1->frameShadow(), QFrame::Sunken);
+  EXPECT_TRUE(form.Memo1->font().bold());
+  const QStringList lines = form.Memo1->text().split(u'\n');
+  ASSERT_EQ(lines.size(), 3);
+  for (const QString& line : lines) EXPECT_FALSE(line.trimmed().isEmpty());
+}
+
+TEST(TLimitFormTest, ComesUpInTheMiddleOfTheScreenTallEnoughForAllItsLines) {
+  TLimitForm form;
+  form.show();
+  const QPoint middle = form.screen()->geometry().center();
+  const QRect inside = form.geometry();
+  EXPECT_EQ(inside.center(), middle)
+      << inside.x() << "," << inside.y() << " " << inside.width() << "x" << inside.height()
+      << " on a screen centred at " << middle.x() << "," << middle.y();
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  // Every line of every text is there, none cut off at the bottom.
+  for (const QLabel* label : {form.Label1, form.Label2, form.Label4, form.Label3}) {
+    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << S(label->objectName());
+  }
+  EXPECT_GE(form.Memo1->height(), form.Memo1->sizeHint().height());
+  EXPECT_GE(form.Label1->height(), 2 * form.Label1->fontMetrics().height());  // it wraps
+}
+
+// Runs the window as the panel does, doing `act` once it is up; its result.
+int RunWith(TLimitForm& form, const std::function<void(TLimitForm&)>& act) {
+  QtDialogs dialogs(nullptr, [] { return false; });
+  QTimer::singleShot(0, &form, [&form, act] {
+    if (QApplication::activeModalWidget() != &form) ADD_FAILURE() << "the window is not up";
+    act(form);
+  });
+  // Should the window stay up, the test still ends, and fails.
+  QTimer::singleShot(10'000, &form, [&form] {
+    if (form.isVisible()) {
+      ADD_FAILURE() << "the window did not close";
+      form.done(-1);
+    }
+  });
+  return dialogs.ExecModal(form);
+}
+
+TEST(TLimitFormTest, CloseEscapeAndEnterCloseIt) {
+  {
+    TLimitForm form;
+    EXPECT_EQ(RunWith(form, [](TLimitForm& up) { QTest::mouseClick(up.btnClose, Qt::LeftButton); }),
+              QDialog::Rejected);
+    EXPECT_FALSE(form.isVisible());
+  }
+  {
+    TLimitForm form;
+    EXPECT_EQ(RunWith(form, [](TLimitForm& up) { QTest::keyClick(&up, Qt::Key_Escape); }),
+              QDialog::Rejected);
+  }
+  {
+    TLimitForm form;
+    EXPECT_EQ(RunWith(form, [](TLimitForm& up) { QTest::keyClick(up.btnClose, Qt::Key_Return); }),
+              QDialog::Rejected);
+  }
+}
+
+}  // namespace
+}  // namespace kiv

@@ -1,0 +1,254 @@
+// The tape keys on the real panel, offscreen, with the fake sound devices: what Record, Play,
+// Pause and Stop do in each state, the faces they leave (key pictures, tray icon and hint,
+// wheels, menu items) and the tray menu's deferred start.
+#include <QAction>
+#include <QLabel>
+
+#include "TransportTestSupport.h"
+
+namespace kiv::test {
+namespace {
+
+TEST_F(TransportTest, PlayPausesResumesAndStopsAtNormalSpeed) {
+  TKivRecForm& form = BuildWithMessages();
+  form.show();
+  EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
+  EXPECT_EQ(form.Availability()[PanelControl::Pause], Availability::Unavailable);
+
+  // Pause and Stop do nothing while idle; Stop only refreshes the hint.
+  Click("PauseButton");
+  Click("stopButton");
+  EXPECT_TRUE(output_.Calls().empty());
+  EXPECT_EQ(Find<QLabel>("message")->toolTip(), QStringLiteral("09':22\" left for recording"));
+
+  Click("playButton");
+  ASSERT_TRUE(form.Playback().Playing());
+  EXPECT_EQ(output_.Calls().front(), "Open(11025)");
+  EXPECT_TRUE(Shows("playButton", "PlayA.BMP"));
+  EXPECT_TRUE(Shows("PauseButton", "PauseM.BMP"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("play.ico"));
+  EXPECT_EQ(Key("rewSButton")->toolTip(), QStringLiteral("Slow Play"));
+  EXPECT_EQ(Key("forwEButton")->toolTip(), QStringLiteral("Fast Play"));
+  EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Running);
+  EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Unavailable);
+  EXPECT_FALSE(form.Menus().Item(QStringLiteral("delMsg"))->isEnabled());
+
+  // Record during a playback does nothing.
+  Click("recButton");
+  EXPECT_FALSE(input_.IsOpen());
+  EXPECT_FALSE(form.Capture().Recording());
+
+  // Play again pauses, a third time resumes.
+  output_.Play(11025);
+  Click("playButton");
+  EXPECT_TRUE(form.Playback().PlayPaused());
+  EXPECT_TRUE(output_.IsPaused());
+  EXPECT_TRUE(Shows("PauseButton", "PauseA.BMP"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("pause.ico"));
+  Click("playButton");
+  Settle();
+  EXPECT_FALSE(form.Playback().PlayPaused());
+  EXPECT_TRUE(form.Playback().Playing());
+  EXPECT_TRUE(Shows("PauseButton", "PauseM.BMP"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("play.ico"));
+  // The resumed segment starts at the byte the pause stopped at.
+  EXPECT_EQ(form.cassette().PlayPosition, 11025u);
+
+  // Stop: the flash on the key, then idle once the buffer is back.
+  Click("stopButton");
+  EXPECT_TRUE(Shows("stopButton", "StopA.BMP"));
+  EXPECT_TRUE(Timer("Timer7")->isActive());
+  Settle();
+  EXPECT_FALSE(form.Playback().Playing());
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  EXPECT_TRUE(Shows("playButton", "PlayM.bmp"));
+  EXPECT_EQ(Key("rewSButton")->toolTip(), QStringLiteral("Previous Message"));
+  EXPECT_EQ(Key("forwEButton")->toolTip(), QStringLiteral("Next Message"));
+  EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
+  EXPECT_TRUE(form.Menus().Item(QStringLiteral("delMsg"))->isEnabled());
+  EXPECT_FALSE(output_.IsOpen());
+  form.Timer7Timer();
+  EXPECT_TRUE(Shows("stopButton", "StopM.BMP"));
+}
+
+TEST_F(TransportTest, FastPlayReturnsToNormalSpeedAndPauseOfFastPlayResumesNormal) {
+  TKivRecForm& form = BuildWithMessages();
+  form.show();
+  Click("playButton");
+  Press("forwEButton");
+  Release("forwEButton");
+  const uint32_t fast = form.cassette().PlayRate;
+  EXPECT_GT(fast, 11025u);
+  // One step per press, and the message stays.
+  EXPECT_EQ(form.cassette().CurrentMessage(), 1u);
+  EXPECT_FALSE(Timer("Timer1")->isActive());
+  Settle();
+
+  // Play during fast play: normal speed, no pause.
+  Click("playButton");
+  Settle();
+  EXPECT_EQ(form.cassette().PlayRate, 11025u);
+  EXPECT_FALSE(form.Playback().PlayPaused());
+  EXPECT_EQ(output_.Rate(), 11025u);
+
+  // Pause during slow play, then resume: at normal speed.
+  Press("rewSButton");
+  Release("rewSButton");
+  Settle();
+  EXPECT_LT(form.cassette().PlayRate, 11025u);
+  Click("PauseButton");
+  EXPECT_TRUE(form.Playback().PlayPaused());
+  Click("PauseButton");
+  Settle();
+  EXPECT_EQ(form.cassette().PlayRate, 11025u);
+  EXPECT_EQ(output_.Rate(), 11025u);
+}
+
+TEST_F(TransportTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
+  TKivRecForm& form = Build();  // blank cassette
+  form.show();
+  EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Unavailable);
+  Click("playButton");
+  EXPECT_TRUE(output_.Calls().empty());
+
+  Click("recButton");
+  ASSERT_TRUE(form.Capture().Recording());
+  EXPECT_TRUE(Shows("recButton", "RecA.BMP"));
+  EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("rec"));
+  EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Recording"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("record.ico"));
+  EXPECT_EQ(form.Menus().Item(QStringLiteral("Record1"))->text(), QStringLiteral("Stop Recording"));
+  EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Running);
+  EXPECT_EQ(form.Availability()[PanelControl::Forward], Availability::Unavailable);
+  // No remaining time while the tape runs.
+  EXPECT_TRUE(Find<QLabel>("message")->toolTip().isEmpty());
+
+  CaptureBuffers(22);  // 2.04 s
+  EXPECT_EQ(Find<QLabel>("Count")->text(), QStringLiteral("00:02"));
+
+  // Record pauses and resumes; the paused hint counts what is on tape already.
+  Click("recButton");
+  EXPECT_TRUE(form.Capture().RecordPaused());
+  EXPECT_EQ(TrayIconName(), QStringLiteral("pause.ico"));
+  EXPECT_TRUE(Shows("PauseButton", "PauseA.BMP"));
+  EXPECT_EQ(Find<QLabel>("message")->toolTip(), QStringLiteral("09':58\" left for recording"));
+  CaptureBuffers(11);  // lost: the tape does not run
+  Click("recButton");
+  EXPECT_FALSE(form.Capture().RecordPaused());
+  EXPECT_EQ(TrayIconName(), QStringLiteral("record.ico"));
+  CaptureBuffers(11);
+
+  Click("stopButton");
+  EXPECT_FALSE(form.Capture().Recording());
+  EXPECT_FALSE(input_.IsOpen());
+  EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("1/1"));
+  EXPECT_EQ(Find<QLabel>("Count")->text(), QStringLiteral("00:03 / 00:00"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  EXPECT_EQ(form.TrayIcon().Hint(), ApplicationTitle());
+  EXPECT_TRUE(Shows("recButton", "RecM.bmp"));
+  EXPECT_EQ(form.Menus().Item(QStringLiteral("Record1"))->text(), QStringLiteral("Start Recording"));
+  EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
+  EXPECT_EQ(form.Availability()[PanelControl::Pause], Availability::Unavailable);
+
+  EXPECT_EQ(MessageLengthsOnDisk(), std::vector<uint32_t>{33u * 1024u});
+}
+
+TEST_F(TransportTest, ClosingThePanelDuringARecordingKeepsTheMessage) {
+  TKivRecForm& form = Build();
+  form.show();
+  Click("recButton");
+  CaptureBuffers(11);
+  form.close();
+  EXPECT_FALSE(input_.IsOpen());
+  EXPECT_EQ(MessageLengthsOnDisk(), std::vector<uint32_t>{11u * 1024u});
+}
+
+TEST_F(TransportTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {
+  TKivRecForm& form = BuildWithMessages();
+  KivRecMenus& menus = form.Menus();
+  QAction* play = menus.Item(QStringLiteral("Play1"));
+  QAction* record = menus.Item(QStringLiteral("Record1"));
+
+  form.PopupMenu1Popup();
+  EXPECT_EQ(play->text(), QStringLiteral("Play Message"));
+  play->trigger();
+  // Deferred: the menu closes before the tape starts.
+  EXPECT_FALSE(form.Playback().Playing());
+  ASSERT_TRUE(Timer("Timer4")->isActive());
+  EXPECT_EQ(Timer("Timer4")->interval(), 1000);
+  EXPECT_TRUE(Timer("Timer4")->isSingleShot());
+  EXPECT_EQ(form.DeferredAction(), 2);
+  form.Timer4Timer();
+  EXPECT_TRUE(form.Playback().Playing());
+
+  form.PopupMenu1Popup();
+  EXPECT_EQ(play->text(), QStringLiteral("Stop Message"));
+  EXPECT_FALSE(record->isEnabled());
+  EXPECT_FALSE(menus.Item(QStringLiteral("Settings1"))->isEnabled());
+  EXPECT_FALSE(menus.Item(QStringLiteral("AlwaysonTop2"))->isEnabled());
+  play->trigger();  // "Stop Message" stops at once
+  Settle();
+  EXPECT_FALSE(form.Playback().Playing());
+
+  form.PopupMenu1Popup();
+  EXPECT_TRUE(record->isEnabled());
+  record->trigger();
+  EXPECT_FALSE(form.Capture().Recording());
+  EXPECT_EQ(form.DeferredAction(), 1);
+  // Waits the real second once: the timer itself must carry the action out.
+  QTRY_VERIFY_WITH_TIMEOUT(form.Capture().Recording(), 5000);
+
+  form.PopupMenu1Popup();
+  EXPECT_EQ(play->text(), QStringLiteral("Play Message"));
+  EXPECT_FALSE(play->isEnabled());
+  EXPECT_TRUE(record->isEnabled());
+  EXPECT_EQ(record->text(), QStringLiteral("Stop Recording"));
+  record->trigger();
+  EXPECT_FALSE(form.Capture().Recording());
+}
+
+TEST_F(TransportTest, WheelsTurnOnlyWhenTheSkinShowsThem) {
+  TKivRecForm& form = BuildWithMessages();
+  form.show();
+  Click("playButton");
+  ASSERT_TRUE(form.WheelFramesLoaded());
+  ASSERT_TRUE(Timer("Timer5")->isActive());
+  EXPECT_EQ(Timer("Timer5")->interval(), 200);
+  form.Timer5Timer();
+  EXPECT_TRUE(Shows("WheelL", "WheelLA.bmp"));
+  EXPECT_TRUE(Shows("WheelD", "WheelDA.bmp"));
+  form.Timer5Timer();
+  EXPECT_TRUE(Shows("WheelL", "WheelLB.bmp"));
+  EXPECT_TRUE(Shows("WheelD", "WheelDB.bmp"));
+  Click("PauseButton");
+  EXPECT_FALSE(Timer("Timer5")->isActive());
+  EXPECT_TRUE(form.WheelFramesLoaded());
+  Click("stopButton");
+  Settle();
+  EXPECT_FALSE(Timer("Timer5")->isActive());
+  EXPECT_FALSE(form.WheelFramesLoaded());
+
+  // A skin without wheels: no frames, and the timer changes no picture.
+  form.SetControlVisible(SkinControl::WheelL, false);
+  const QImage before = Key("WheelL")->Picture();
+  Click("playButton");
+  EXPECT_FALSE(form.WheelFramesLoaded());
+  form.Timer5Timer();
+  EXPECT_EQ(Key("WheelL")->Picture(), before);
+}
+
+TEST_F(TransportTest, ConversionBusyIgnoresEveryTapeKey) {
+  TKivRecForm& form = BuildWithMessages();
+  form.show();
+  form.SetConversionBusy(true);
+  Click("playButton");
+  Click("recButton");
+  Press("forwButton");
+  EXPECT_FALSE(form.Playback().Playing());
+  EXPECT_FALSE(form.Capture().Recording());
+  EXPECT_FALSE(form.ForwardHeld());
+  EXPECT_TRUE(output_.Calls().empty());
+}
+
+}  // namespace
+}  // namespace kiv::test
