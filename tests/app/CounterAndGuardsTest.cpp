@@ -207,5 +207,12 @@ TEST_F(GuardsTest, RunningRecordingStopsAtTheCapacityWithTheLastWholeBuffer) {
   EXPECT_GT(soundBefore + recorded, kCapacity);
 }
 
+TEST_F(GuardsTest, RemainingTimeCountsTheMessagesOnTape) {
+  // Two minutes and fifteen seconds at 11025 Hz.
+  WriteCassette(MakeCassette(1488375, {{1, 0, 1488375, "255%05.12.2026|65280%09:00:00"}}));
+  Build();
+  EXPECT_EQ(Find<QLabel>("message")->toolTip(), QStringLiteral("07':45\" left for recording"));
+}
+
 }  // namespace
 }  // namespace kiv::test

@@ -250,5 +250,89 @@ TEST_F(TransportTest, ConversionBusyIgnoresEveryTapeKey) {
   EXPECT_TRUE(output_.Calls().empty());
 }
 
+enum class Tape { Idle, Playing, PlayPaused, SlowFastPlaying, Recording, RecordPaused };
+
+const char* NameOf(Tape tape) {
+  static const char* const names[] = {"Idle", "Playing", "PlayPaused", "SlowFastPlaying",
+                                      "Recording", "RecordPaused"};
+  return names[int(tape)];
+}
+
+class KeyTableTest : public TransportTest {
+ protected:
+  Tape StateOf(TKivRecForm& form) const {
+    if (form.Capture().Recording()) {
+      return form.Capture().RecordPaused() ? Tape::RecordPaused : Tape::Recording;
+    }
+    if (!form.Playback().Playing()) return Tape::Idle;
+    if (form.Playback().PlayPaused()) return Tape::PlayPaused;
+    return form.cassette().PlayRate == form.cassette().BaseRate() ? Tape::Playing
+                                                                  : Tape::SlowFastPlaying;
+  }
+
+  // A fresh panel on the three-message cassette, brought into `tape` with its own keys.
+  TKivRecForm& PanelIn(Tape tape) {
+    form_.reset();
+    // The buffer the old panel's device handed back at its end goes nowhere.
+    Settle();
+    TKivRecForm& form = BuildWithMessages();
+    form.show();
+    switch (tape) {
+      case Tape::Idle:
+        break;
+      case Tape::Playing:
+        Click("playButton");
+        break;
+      case Tape::PlayPaused:
+        Click("playButton");
+        Click("PauseButton");
+        break;
+      case Tape::SlowFastPlaying:
+        Click("playButton");
+        Press("forwEButton");
+        Release("forwEButton");
+        break;
+      case Tape::Recording:
+        Click("recButton");
+        break;
+      case Tape::RecordPaused:
+        Click("recButton");
+        Click("PauseButton");
+        break;
+    }
+    Settle();
+    return form;
+  }
+};
+
+TEST_F(KeyTableTest, EveryKeyInEveryState) {
+  using enum Tape;
+  const std::vector<Tape> states = {Idle, Playing, PlayPaused, SlowFastPlaying, Recording, RecordPaused};
+  struct Row {
+    const char* key;
+    std::vector<Tape> after;  // in the order of `states`
+  };
+  const Row rows[] = {
+      {"playButton", {Playing, PlayPaused, Playing, Playing, Recording, RecordPaused}},
+      {"PauseButton", {Idle, PlayPaused, Playing, PlayPaused, RecordPaused, Recording}},
+      {"stopButton", {Idle, Idle, Idle, Idle, Idle, Idle}},
+      {"recButton", {Recording, Playing, PlayPaused, SlowFastPlaying, RecordPaused, Recording}},
+  };
+  for (const Row& row : rows) {
+    for (size_t i = 0; i < states.size(); ++i) {
+      SCOPED_TRACE(std::string(row.key) + " in " + NameOf(states[i]));
+      TKivRecForm& form = PanelIn(states[i]);
+      ASSERT_EQ(NameOf(StateOf(form)), std::string(NameOf(states[i])));
+      Click(row.key);
+      Settle();
+      EXPECT_EQ(NameOf(StateOf(form)), std::string(NameOf(row.after[i])));
+      // Whatever the key did, the paused and resumed sound continues at normal speed.
+      if (StateOf(form) == Playing) {
+        EXPECT_EQ(output_.Rate(), kRate);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kiv::test
