@@ -19,6 +19,14 @@ namespace {
 constexpr qsizetype kServerBufferBytes = 2048;
 }  // namespace
 
+void QtAudioInput::DeleteLater(std::unique_ptr<QAudioSource>& device) {
+  // Destroying a Qt audio device runs the event loop, which would hand buffers back in the
+  // middle of the call that let go of it; it goes once the caller is done.
+  QAudioSource* done = device.release();
+  done->setParent(this);
+  done->deleteLater();
+}
+
 int QtAudioInput::Open(uint32_t rate) {
   Close();
   if (rate == 0 || rate > static_cast<uint32_t>(INT32_MAX)) return kAudioBadFormat;
@@ -41,7 +49,7 @@ int QtAudioInput::Open(uint32_t rate) {
   sound_ = source_->start();
   const QAudio::Error error = source_->error();
   if (sound_ == nullptr || error != QAudio::NoError || source_->state() == QAudio::StoppedState) {
-    source_.reset();
+    DeleteLater(source_);
     sound_ = nullptr;
     // A fatal error means the sound server itself is gone: as good as no device at all.
     return error == QAudio::FatalError ? kAudioNoDriver : kAudioAllocated;
@@ -85,11 +93,7 @@ void QtAudioInput::Close() {
   if (source_) {
     sound_->disconnect(this);
     source_->stop();
-    // Destroying a source runs the event loop, which would hand buffers back in the middle of
-    // this call; it goes once the caller is done.
-    QAudioSource* closed = source_.release();
-    closed->setParent(this);
-    closed->deleteLater();
+    DeleteLater(source_);
     sound_ = nullptr;
   }
   for (Buffer& buffer : queue_) buffer.data.clear();

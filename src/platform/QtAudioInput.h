@@ -32,6 +32,8 @@ class QtAudioInput final : public AudioInput {
   bool IsOpen() const override { return source_ != nullptr; }
 
  private:
+  // Lets go of `device` now and destroys it once the caller is done.
+  void DeleteLater(std::unique_ptr<QAudioSource>& device);
   struct Buffer {
     int size = 0;
     QByteArray data;

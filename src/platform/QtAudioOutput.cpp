@@ -35,6 +35,14 @@ QtAudioOutput::QtAudioOutput(QObject* parent) : AudioOutput(parent), feed_(new O
 
 QtAudioOutput::~QtAudioOutput() { Close(); }
 
+void QtAudioOutput::DeleteLater(std::unique_ptr<QAudioSink>& device) {
+  // Destroying a Qt audio device runs the event loop, which would hand buffers back in the
+  // middle of the call that let go of it; it goes once the caller is done.
+  QAudioSink* done = device.release();
+  done->setParent(this);
+  done->deleteLater();
+}
+
 int QtAudioOutput::Open(uint32_t rate) {
   Close();
   if (rate == 0 || rate > static_cast<uint32_t>(INT32_MAX)) return kAudioBadFormat;
@@ -55,7 +63,7 @@ int QtAudioOutput::Open(uint32_t rate) {
   // result, where the engines look for it.
   if (!StartSink()) {
     const QAudio::Error error = sink_->error();
-    sink_.reset();
+    DeleteLater(sink_);
     feed_->close();
     rate_ = 0;
     // A fatal error means the sound server itself is gone: as good as no device at all.
@@ -123,11 +131,7 @@ void QtAudioOutput::Close() {
   if (sink_) {
     sink_->disconnect(this);
     sink_->stop();
-    // Destroying a sink runs the event loop, which would hand buffers back in the middle of
-    // this call; it goes once the caller is done.
-    QAudioSink* closed = sink_.release();
-    closed->setParent(this);
-    closed->deleteLater();
+    DeleteLater(sink_);
   }
   feed_->Clear();
   feed_->close();

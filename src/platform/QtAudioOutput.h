@@ -34,6 +34,8 @@ class QtAudioOutput final : public AudioOutput {
   uint64_t Position() const override;
 
  private:
+  // Lets go of `device` now and destroys it once the caller is done.
+  void DeleteLater(std::unique_ptr<QAudioSink>& device);
   // Bytes the current run of the sink has played, from its clock.
   uint64_t PlayedThisRun() const;
   // Starts the sink on the feed; false with the sink's error when it cannot play.
