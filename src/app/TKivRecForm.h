@@ -228,7 +228,12 @@ class TKivRecForm : public QWidget,
   void WindKeyUp(SkinControl key, const char* restingPicture, bool& held, PanelControl control);
   void MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
                       PanelControl control, bool faster);
-  void AfterMessageChange();
+  // The ticker, counter, label and message keys after a message was selected, or the reason
+  // it could not be.
+  void ShowSelectedMessage(const Status& selected);
+  // The selected message's length and how far into it the play head is, in bytes.
+  uint32_t MessageLength() const;
+  uint32_t HeadInMessage() const;
   void ShowPositionCounter();
 
   // PlaybackView

@@ -23,6 +23,10 @@ namespace {
 
 const QString kEmptyCounter = QStringLiteral("00:00 / 00:00");
 
+QString PathText(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 QString InconsistentCassetteText() {
   return QStringLiteral(
       "Kiv Sound Recorder detected inconsistency in one or more of the recorded messages.\r\n"
@@ -59,15 +63,10 @@ void TKivRecForm::CountClick() {
 
   // The click that opens the positioner must not start dragging the panel.
   ZvSkin1->SetMoveable(false);
-  const Cassette& tape = *cassette_;
-  const uint32_t start = tape.MessageStart();
-  const uint32_t length = tape.MessageEnd() - std::min(start, tape.MessageEnd());
-  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
-  const uint32_t progress = uint32_t(std::min<uint64_t>(at > start ? at - start : 0, length));
-
+  const uint32_t length = MessageLength();
   PanelEtpHost host(*this, *Count);
   TETPForm etp(host, this);
-  etp.Open(length, progress, tape.PlayRate);
+  etp.Open(length, std::min(HeadInMessage(), length), cassette_->PlayRate);
   const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
@@ -95,7 +94,7 @@ void TKivRecForm::ApplyEtpPosition(uint32_t progress) {
 void TKivRecForm::RefreshRemainingTime() { capture_->RefreshRemainingTime(); }
 
 bool TKivRecForm::CheckRecordStart() {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(cassette_->CassettePath()));
+  const QString path = PathText(cassette_->CassettePath());
   const RecordStartCheck check = cassette_->CheckRecordStart(services_.freeSpace->FreeMiB(path));
   switch (check) {
     case RecordStartCheck::Ok:
@@ -119,7 +118,7 @@ bool TKivRecForm::CheckRecordStart() {
 
 void TKivRecForm::RunningCheckRefused(RunningCheck why) {
   if (why == RunningCheck::LowDisk) {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(cassette_->CassettePath()));
+    const QString path = PathText(cassette_->CassettePath());
     services_.dialogs->ShowMessage(QStringLiteral("Low Hard Disk Resources on ") +
                                    services_.freeSpace->VolumeName(path));
   } else if (why == RunningCheck::CapacityFull) {

@@ -136,29 +136,19 @@ void TKivRecForm::Timer1Timer() {
   }
 }
 
-void TKivRecForm::NextMessage() {
-  const Status selected = cassette_->NextMessage();
+void TKivRecForm::NextMessage() { ShowSelectedMessage(cassette_->NextMessage()); }
+
+void TKivRecForm::PreviousMessage() { ShowSelectedMessage(cassette_->PreviousMessage()); }
+
+void TKivRecForm::ShowSelectedMessage(const Status& selected) {
   if (!selected.ok()) {
     services_.dialogs->ShowMessage(QString::fromStdString(selected.message()));
     return;
   }
-  AfterMessageChange();
-}
-
-void TKivRecForm::PreviousMessage() {
-  const Status selected = cassette_->PreviousMessage();
-  if (!selected.ok()) {
-    services_.dialogs->ShowMessage(QString::fromStdString(selected.message()));
-    return;
-  }
-  AfterMessageChange();
-}
-
-void TKivRecForm::AfterMessageChange() {
   const Cassette& tape = *cassette_;
   ShowCustomText();
   Timer3.start();
-  ShowCounter((tape.MessageEnd() - tape.MessageStart()) / tape.BaseRate(), 0);
+  ShowCounter(MessageLength() / tape.BaseRate(), 0);
   message->setText(QString::fromLatin1(tape.MessageLabelText()));
   availability_.Set(PanelControl::NextMessage,
                     tape.NextEnabled() ? Availability::Available : Availability::Unavailable);
@@ -166,13 +156,21 @@ void TKivRecForm::AfterMessageChange() {
                     tape.PrevEnabled() ? Availability::Available : Availability::Unavailable);
 }
 
-void TKivRecForm::ShowPositionCounter() {
+uint32_t TKivRecForm::MessageLength() const {
   const Cassette& tape = *cassette_;
-  const uint32_t start = tape.MessageStart();
-  const uint32_t length = tape.MessageEnd() - std::min(start, tape.MessageEnd());
+  return tape.MessageEnd() - std::min(tape.MessageStart(), tape.MessageEnd());
+}
+
+uint32_t TKivRecForm::HeadInMessage() const {
+  const Cassette& tape = *cassette_;
   const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
-  const uint64_t position = at > start ? at - start : 0;
-  ShowCounter(length / tape.BaseRate(), uint32_t(position / tape.BaseRate()));
+  const uint64_t start = tape.MessageStart();
+  return uint32_t(at > start ? at - start : 0);
+}
+
+void TKivRecForm::ShowPositionCounter() {
+  const uint32_t rate = cassette_->BaseRate();
+  ShowCounter(MessageLength() / rate, HeadInMessage() / rate);
 }
 
 void TKivRecForm::wheelEvent(QWheelEvent* event) {
@@ -192,8 +190,7 @@ void TKivRecForm::MouseWheelSeek(int delta, Qt::KeyboardModifiers modifiers) {
   if (playback_->PlayPaused()) playButtonClick();
 
   Cassette& tape = *cassette_;
-  const uint64_t start = tape.MessageStart();
-  const uint64_t length = tape.MessageEnd() > start ? tape.MessageEnd() - start : 0;
+  const uint64_t length = MessageLength();
   const Qt::KeyboardModifiers keys =
       modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
   uint64_t step = tape.PlayRate;
@@ -205,14 +202,13 @@ void TKivRecForm::MouseWheelSeek(int delta, Qt::KeyboardModifiers modifiers) {
 
   // Relative to the byte being heard, not to where the segment began.
   if (Playing()) playback_->FoldPosition();
-  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
-  uint64_t r = at > start ? at - start : 0;
+  uint64_t r = HeadInMessage();
   if (delta > 0) {
     r = r + step < length ? r + step : length;
   } else {
     r = r > step ? r - step : 0;
   }
-  tape.PlayPosition = uint32_t(start + r);
+  tape.PlayPosition = uint32_t(tape.MessageStart() + r);
   tape.SegmentPlayed = 0;
   ShowPositionCounter();
   if (Playing()) {
