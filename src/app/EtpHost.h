@@ -12,12 +12,12 @@ class EtpHost {
  public:
   virtual ~EtpHost() = default;
 
-  // The bar moved to `progress` bytes into the message: the host sets PlayPosition to
-  // MessageStart + progress (SegmentPlayed 0), shows the counter with length and position and,
-  // when a playback runs, restarts it there at normal speed and ends a pause.
+  // The bar moved to `progress` bytes into the message: the host puts the play head there,
+  // shows the counter with length and position and, when a playback runs, restarts it there at
+  // normal speed and ends a pause.
   virtual void ApplyEtpPosition(uint32_t progress) = 0;
 
-  // The counter text as the panel shows it now, "01:40 / 00:25".
+  // The counter text for the play head as it is now, "01:40 / 00:25".
   virtual QString CounterText() const = 0;
 
  protected:

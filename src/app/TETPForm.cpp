@@ -23,13 +23,16 @@ QColor FromWindowsColor(uint32_t bgr) {
   return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-// The modifiers that choose a step; the keypad flag some systems add to arrow keys does not.
-Qt::KeyboardModifiers StepModifiers(Qt::KeyboardModifiers modifiers) {
-  return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                      Qt::MetaModifier);
-}
-
 }  // namespace
+
+StepKeys TETPForm::StepKeysOf(Qt::KeyboardModifiers modifiers) {
+  // The modifiers that choose a step; the keypad flag some systems add to arrow keys does not.
+  const Qt::KeyboardModifiers keys =
+      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if (keys == Qt::ControlModifier) return StepKeys::Ctrl;
+  if (keys == (Qt::ControlModifier | Qt::ShiftModifier)) return StepKeys::CtrlShift;
+  return StepKeys::Plain;
+}
 
 TETPForm::TETPForm(EtpHost& host, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
@@ -107,7 +110,8 @@ void TETPForm::UpdateEtpLabel() {
 
 void TETPForm::ETPTimerTimer() {
   if (etpTimerTag_ == kTagIdle) return;
-  const int64_t step = fine_ ? maximum_ / 100 : int64_t(maximum_) * kCoarseStepFactor / 100;
+  const int64_t step = int64_t(
+      TransportController::SeekStep(maximum_, playRate_, fine_ ? StepKeys::CtrlShift : StepKeys::Ctrl));
   const int64_t progress = Progress();
   MoveTo(etpTimerTag_ == kTagForward ? progress + step : progress - step);
 }
@@ -194,12 +198,7 @@ void TETPForm::wheelEvent(QWheelEvent* event) {
 
 void TETPForm::FormMouseWheel(int delta, Qt::KeyboardModifiers modifiers) {
   if (delta == 0) return;
-  int64_t step = playRate_;
-  if (StepModifiers(modifiers) == Qt::ControlModifier) {
-    step = int64_t(maximum_) * kCoarseStepFactor / 100;
-  } else if (StepModifiers(modifiers) == (Qt::ControlModifier | Qt::ShiftModifier)) {
-    step = maximum_ / 100;
-  }
+  const int64_t step = int64_t(TransportController::SeekStep(maximum_, playRate_, StepKeysOf(modifiers)));
   const int64_t progress = Progress();
   // Away from the user moves towards the end.
   MoveTo(delta > 0 ? progress + step : progress - step);

@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "transport/TransportController.h"
+
 class QLabel;
 class QTimer;
 
@@ -26,9 +28,6 @@ class TETPForm : public QDialog {
   static constexpr int kClientWidth = 216;
   static constexpr int kClientHeight = 18;
   static constexpr int kTimerInterval = 40;  // ms between key steps while a key is held
-  // A coarse key step or a Ctrl+wheel step is this many hundredths of the message; the panel's
-  // Ctrl+wheel uses the same factor.
-  static constexpr uint32_t kCoarseStepFactor = 10;
   // The bar's colour as a Windows colour value (0x00BBGGRR): orange.
   static constexpr uint32_t kBarColor = 33023;
 
@@ -50,6 +49,8 @@ class TETPForm : public QDialog {
   // screen. One that would hang over the right edge is put flush with it; one that would hang
   // over the bottom edge is put twice its own height above it, leaving a window's height free.
   static QPoint EtpPlacement(QPoint cursor, int counterHeight, QSize windowSize, QSize screenSize);
+  // The step size that the modifier keys held with a wheel turn ask for, here and on the panel.
+  static StepKeys StepKeysOf(Qt::KeyboardModifiers modifiers);
 
   uint32_t Progress() const;
   uint32_t Maximum() const { return maximum_; }

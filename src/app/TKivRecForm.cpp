@@ -22,7 +22,6 @@
 #include "platform/Folders.h"
 #include "platform/SettingsStore.h"
 #include "platform/Topmost.h"
-#include "transport/CounterText.h"
 
 namespace kiv {
 namespace {
@@ -259,8 +258,8 @@ void TKivRecForm::PlacePanel() {
 void TKivRecForm::OpenDefaultCassette() {
   const QString path = dataFolder_ + QStringLiteral("kivrec.cst");
   if (!QFile::exists(path)) {
-    cassette_->CreateBlankCassette(LocalPath(path));
-    ShowCassetteState(false, true);
+    // A cassette that cannot be made leaves the panel empty; the sentence says why.
+    if (Reported(cassette_->CreateBlankCassette(LocalPath(path)))) ShowCassetteState(false, true);
     return;
   }
   const OpenOutcome outcome = cassette_->OpenCassette(LocalPath(path), [this] {
@@ -279,13 +278,7 @@ void TKivRecForm::OpenDefaultCassette() {
                                     MB_ICONHAND);
       return;
     case OpenOutcome::ReplacedByBlank:
-      // The damaged file was kept; say where, so its sound can still be rescued.
-      if (!cassette_->LastBackupPath().empty()) {
-        services_.dialogs->ShowMessage(
-            QStringLiteral("The cassette file was damaged and has been replaced by an empty "
-                           "cassette. Its old contents were kept in:\r\n") +
-            QFile::decodeName(QByteArray::fromStdString(cassette_->LastBackupPath())));
-      }
+      ShowBackupNotice();
       ShowCassetteState(false, true);
       return;
     case OpenOutcome::Opened:
@@ -293,6 +286,15 @@ void TKivRecForm::OpenDefaultCassette() {
       ShowCassetteState(cassette_->TableEntryCount() > 0, false);
       return;
   }
+}
+
+void TKivRecForm::ShowBackupNotice() {
+  // The damaged file was kept; say where, so its sound can still be rescued.
+  if (cassette_->LastBackupPath().empty()) return;
+  services_.dialogs->ShowMessage(
+      QStringLiteral("The cassette file was damaged and has been replaced by an empty "
+                     "cassette. Its old contents were kept in:\r\n") +
+      QFile::decodeName(QByteArray::fromStdString(cassette_->LastBackupPath())));
 }
 
 void TKivRecForm::SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll,
@@ -327,8 +329,7 @@ void TKivRecForm::ShowCassetteState(bool tableHasEntries, bool blankCreated) {
       tape.MessageCount(), tape.CurrentMessage());
 
   ShowCustomText();
-  Count->setText(QString::fromStdString(
-      CounterText((tape.MessageEnd() - tape.MessageStart()) / tape.BaseRate(), 0)));
+  ShowPositionCounter();
   message->setText(Text(tape.MessageLabelText()));
   message->setToolTip(Text(tape.RemainingTimeHint(false)));
 }
@@ -342,7 +343,7 @@ void TKivRecForm::ApplyTopmost() {
 }
 
 void TKivRecForm::AlwaysonTop1Click() {
-  if (cassette_->Recording()) return;
+  if (!TransportController::MayChangeSettings(Transport())) return;
   // The item toggled its own check mark already when it was triggered; the setting follows
   // the mark of the settings menu's item, whichever menu was used.
   const bool on = !OnTopSetting();
@@ -357,7 +358,9 @@ void TKivRecForm::ReleaseCassette() {
   if (!cassette_) return;
   // The recording ends as the Stop key ends it: the device closes and the message is saved.
   if (capture_ && capture_->Recording()) capture_->StopRecording();
-  if (cassette_->Recording()) cassette_->EndRecording(settings_.autoRewindOnStop);
+  // Only a recording without its engine is left here, with the panel going away: a failed end
+  // leaves the sidecar, and the next open recovers the message from it.
+  if (cassette_->Recording()) (void)cassette_->EndRecording(settings_.autoRewindOnStop);
   cassette_->CloseStream();
 }
 
@@ -389,9 +392,11 @@ void TKivRecForm::hideEvent(QHideEvent* event) {
 }
 
 void TKivRecForm::moreButtonMouseDown() {
-  const bool busy = cassette_->Recording();
+  const TransportState state = Transport();
+  if (state.conversionBusy) return;
+  const bool settingsFree = TransportController::MayChangeSettings(state);
   for (const char* name : {"Settings2", "AlwaysonTop1", "ImportWAVMP31"}) {
-    menus_->Item(QString::fromLatin1(name))->setEnabled(!busy);
+    menus_->Item(QString::fromLatin1(name))->setEnabled(settingsFree);
   }
   menus_->PopupMenu2->popup(QCursor::pos());
 }

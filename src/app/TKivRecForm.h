@@ -1,7 +1,8 @@
 // The front panel: the recorder's one window. It owns every control of the panel, the open
 // cassette, the menus and the timers, builds itself in a fixed order (settings, skin, place,
-// default cassette, topmost state) and wires the parts together. It computes nothing itself:
-// the cassette store, the skin loader and the transport tables decide; the panel shows.
+// default cassette, topmost state) and wires the parts together. It computes and decides nothing
+// itself: the cassette store and its play head, the skin loader, the transport controller and
+// the transport tables decide; the panel passes events in and shows what they report.
 //
 // Operating-system services come in through KivRecServices, so tests build the real panel
 // offscreen with fakes.
@@ -22,6 +23,7 @@
 #include "cassette/Cassette.h"
 #include "panel/SkinTarget.h"
 #include "transport/ControlAvailability.h"
+#include "transport/TransportController.h"
 
 class QLabel;
 
@@ -123,6 +125,8 @@ class TKivRecForm : public QWidget,
   // An export or import runs: every tape key is ignored until it ends.
   bool ConversionBusy() const { return conversionBusy_; }
   void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
+  // What the tape is doing now, from the engines' own flags, for the controller's decisions.
+  TransportState Transport() const;
 
   void playButtonMouseDown(Qt::KeyboardModifiers modifiers);
   void playButtonClick();
@@ -222,7 +226,6 @@ class TKivRecForm : public QWidget,
   // The transport's Stop: a playback ends when its buffer is back, a recording at once.
   void StopTape();
   bool Playing() const;
-  bool SlowOrFastPlay() const;
   // Rewind and Forward: start and end winding.
   void WindKeyDown(SkinControl key, const char* pressedPicture, bool& held, PanelControl control);
   void WindKeyUp(SkinControl key, const char* restingPicture, bool& held, PanelControl control);
@@ -231,10 +234,12 @@ class TKivRecForm : public QWidget,
   // The ticker, counter, label and message keys after a message was selected, or the reason
   // it could not be.
   void ShowSelectedMessage(const Status& selected);
-  // The selected message's length and how far into it the play head is, in bytes.
-  uint32_t MessageLength() const;
-  uint32_t HeadInMessage() const;
+  // The counter from the play head's seconds.
   void ShowPositionCounter();
+  // A damaged cassette was replaced by a blank one: where its old bytes were kept.
+  void ShowBackupNotice();
+  // A Status the user must hear about: its sentence in a message box. False when not ok.
+  bool Reported(const Status& status);
 
   // PlaybackView
   void DrawPlaybackTrace(const QByteArray& bytes) override;
@@ -281,6 +286,7 @@ class TKivRecForm : public QWidget,
 
   std::unique_ptr<PlaybackEngine> playback_;
   std::unique_ptr<CaptureEngine> capture_;
+  std::unique_ptr<TransportController> transport_;
   GraphicAnalyser* analyser_ = nullptr;
   bool conversionBusy_ = false;
   bool directSelectRequested_ = false;
@@ -291,7 +297,6 @@ class TKivRecForm : public QWidget,
   bool rewindHeld_ = false;
   bool previousHeld_ = false;
   bool nextHeld_ = false;
-  int wheelTurn_ = 0;  // wheel movement short of a whole notch
 
   TBMShapedForm* ZvSkin1 = nullptr;
   std::map<SkinControl, QWidget*> controls_;

@@ -21,8 +21,6 @@
 namespace kiv {
 namespace {
 
-const QString kEmptyCounter = QStringLiteral("00:00 / 00:00");
-
 QString PathText(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
@@ -36,16 +34,19 @@ QString InconsistentCassetteText() {
       "Then right click on the ticker area and choose Delete All Messages option.");
 }
 
-// The positioner moves the panel's play head and reads its counter.
+// The positioner moves the panel's play head and shows the head's counter.
 class PanelEtpHost final : public EtpHost {
  public:
-  PanelEtpHost(TKivRecForm& panel, const QLabel& counter) : panel_(panel), counter_(counter) {}
+  PanelEtpHost(TKivRecForm& panel, const PlayHead& head) : panel_(panel), head_(head) {}
   void ApplyEtpPosition(uint32_t progress) override { panel_.ApplyEtpPosition(progress); }
-  QString CounterText() const override { return counter_.text(); }
+  QString CounterText() const override {
+    const CounterSeconds counter = head_.Seconds();
+    return QString::fromStdString(kiv::CounterText(counter.length, counter.position));
+  }
 
  private:
   TKivRecForm& panel_;
-  const QLabel& counter_;
+  const PlayHead& head_;
 };
 
 }  // namespace
@@ -57,16 +58,14 @@ void TKivRecForm::ShowCounter(uint32_t lengthSeconds, uint32_t positionSeconds) 
 // ---- Exact Time Positioner ---------------------------------------------------------------
 
 void TKivRecForm::CountClick() {
-  if (conversionBusy_ || capture_->Recording() || SlowOrFastPlay()) return;
-  // Nothing to position in: an empty tape or a message shorter than a second.
-  if (Count->text() == kEmptyCounter) return;
+  const PlayHead& head = cassette_->Head();
+  if (!TransportController::MayOpenPositioner(Transport(), head)) return;
 
   // The click that opens the positioner must not start dragging the panel.
   ZvSkin1->SetMoveable(false);
-  const uint32_t length = MessageLength();
-  PanelEtpHost host(*this, *Count);
+  PanelEtpHost host(*this, head);
   TETPForm etp(host, this);
-  etp.Open(length, std::min(HeadInMessage(), length), cassette_->PlayRate);
+  etp.Open(head.Length(), head.InMessage(), head.PlayRate());
   const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
@@ -77,16 +76,8 @@ void TKivRecForm::CountClick() {
 }
 
 void TKivRecForm::ApplyEtpPosition(uint32_t progress) {
-  Cassette& tape = *cassette_;
-  if (Playing()) playback_->FoldPosition();
-  tape.PlayPosition = tape.MessageStart() + progress;
-  tape.SegmentPlayed = 0;
+  transport_->SeekTo(progress);
   ShowPositionCounter();
-  if (Playing()) {
-    // Normal speed at the new place; a pause ends with the restart.
-    tape.PlayRate = tape.BaseRate();
-    playback_->RequestRestart();
-  }
 }
 
 // ---- Remaining time and the recording guards ---------------------------------------------

@@ -1,9 +1,10 @@
 // Moving along the tape: Rewind and Forward wind through the message while held (with audible
 // cueing during a playback), Previous and Next step between messages when idle and change the
 // speed while a message plays, and the mouse wheel seeks. One repeat timer, Timer1, serves every
-// held key.
+// held key. How far each tick or notch moves the head is the transport controller's business.
 #include <QLabel>
 #include <QWheelEvent>
+#include <cstdlib>
 
 #include "app/TETPForm.h"
 #include "app/TKivRecForm.h"
@@ -13,26 +14,18 @@
 
 namespace kiv {
 
-namespace {
-
-// A mouse wheel notch; finer wheels and touch pads send parts of it.
-constexpr int kWheelNotch = 120;
-
-}  // namespace
-
 void TKivRecForm::WindKeyDown(SkinControl key, const char* pressedPicture, bool& held,
                               PanelControl control) {
-  if (conversionBusy_) return;
-  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (!TransportController::MayWind(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
+  if (!Reported(cassette_->EnsureStreamOpen())) return;
   held = true;
-  cassette_->EnsureStreamOpen();
   Timer1.start();
 }
 
 void TKivRecForm::WindKeyUp(SkinControl key, const char* restingPicture, bool& held,
                             PanelControl control) {
-  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (!TransportController::WindKeyReleaseCounts(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, restingPicture);
   held = false;
   // A playback keeps the stream; otherwise the file is free again for other programs.
@@ -42,8 +35,7 @@ void TKivRecForm::WindKeyUp(SkinControl key, const char* restingPicture, bool& h
 
 void TKivRecForm::MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
                                  PanelControl control, bool faster) {
-  if (conversionBusy_) return;
-  if (capture_->Recording() || playback_->PlayPaused()) return;
+  if (!TransportController::MayWind(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
   if (Playing() && availability_[control] == Availability::Available) {
     // One step per press: holding the key does not keep accelerating.
@@ -54,8 +46,8 @@ void TKivRecForm::MessageKeyDown(SkinControl key, const char* pressedPicture, bo
     }
     return;
   }
+  if (!Reported(cassette_->EnsureStreamOpen())) return;
   held = true;
-  cassette_->EnsureStreamOpen();
   Timer1.start();
 }
 
@@ -95,30 +87,15 @@ void TKivRecForm::rewSButtonMouseUp() {
 
 void TKivRecForm::Timer1Timer() {
   if (cassette_->CassetteStreamClosed()) return;
-  Cassette& tape = *cassette_;
   auto available = [this](PanelControl control) {
     return availability_[control] == Availability::Available;
   };
 
-  // Idle, each tick winds one second of tape (PlayRate is the base rate then).
-  if (forwardHeld_) {
-    if (Playing()) {
-      playback_->SkipForward();
-    } else if (available(PanelControl::Forward)) {
-      const uint64_t ahead = uint64_t(tape.PlayPosition) + tape.PlayRate;
-      tape.PlayPosition = ahead > tape.MessageEnd() ? tape.MessageEnd() : uint32_t(ahead);
-      ShowPositionCounter();
-    }
+  if (forwardHeld_ && transport_->WindTick(+1, available(PanelControl::Forward)) == WindOutcome::Wound) {
+    ShowPositionCounter();
   }
-  if (rewindHeld_) {
-    if (Playing()) {
-      playback_->SkipBack();
-    } else if (available(PanelControl::Rewind)) {
-      tape.PlayPosition = uint64_t(tape.PlayPosition) < uint64_t(tape.MessageStart()) + tape.PlayRate
-                              ? tape.MessageStart()
-                              : tape.PlayPosition - tape.PlayRate;
-      ShowPositionCounter();
-    }
+  if (rewindHeld_ && transport_->WindTick(-1, available(PanelControl::Rewind)) == WindOutcome::Wound) {
+    ShowPositionCounter();
   }
   if (previousHeld_ && available(PanelControl::PreviousKey)) {
     if (Playing()) {
@@ -148,7 +125,7 @@ void TKivRecForm::ShowSelectedMessage(const Status& selected) {
   const Cassette& tape = *cassette_;
   ShowCustomText();
   Timer3.start();
-  ShowCounter(MessageLength() / tape.BaseRate(), 0);
+  ShowPositionCounter();
   message->setText(QString::fromLatin1(tape.MessageLabelText()));
   availability_.Set(PanelControl::NextMessage,
                     tape.NextEnabled() ? Availability::Available : Availability::Unavailable);
@@ -156,65 +133,27 @@ void TKivRecForm::ShowSelectedMessage(const Status& selected) {
                     tape.PrevEnabled() ? Availability::Available : Availability::Unavailable);
 }
 
-uint32_t TKivRecForm::MessageLength() const {
-  const Cassette& tape = *cassette_;
-  return tape.MessageEnd() - std::min(tape.MessageStart(), tape.MessageEnd());
-}
-
-uint32_t TKivRecForm::HeadInMessage() const {
-  const Cassette& tape = *cassette_;
-  const uint64_t at = uint64_t(tape.PlayPosition) + tape.SegmentPlayed;
-  const uint64_t start = tape.MessageStart();
-  return uint32_t(at > start ? at - start : 0);
-}
-
 void TKivRecForm::ShowPositionCounter() {
-  const uint32_t rate = cassette_->BaseRate();
-  ShowCounter(MessageLength() / rate, HeadInMessage() / rate);
+  const CounterSeconds counter = cassette_->Head().Seconds();
+  ShowCounter(counter.length, counter.position);
 }
 
 void TKivRecForm::wheelEvent(QWheelEvent* event) {
   event->accept();
   // A notch is one step, however finely the wheel reports it.
-  wheelTurn_ += event->angleDelta().y();
-  while (wheelTurn_ >= kWheelNotch || wheelTurn_ <= -kWheelNotch) {
-    const int notch = wheelTurn_ > 0 ? kWheelNotch : -kWheelNotch;
-    wheelTurn_ -= notch;
-    MouseWheelSeek(notch, event->modifiers());
+  const int notches = transport_->TakeWheelNotches(event->angleDelta().y());
+  for (int i = 0; i < std::abs(notches); ++i) {
+    MouseWheelSeek(notches > 0 ? TransportController::kWheelNotch : -TransportController::kWheelNotch,
+                   event->modifiers());
   }
 }
 
 void TKivRecForm::MouseWheelSeek(int delta, Qt::KeyboardModifiers modifiers) {
-  if (capture_->Recording() || delta == 0) return;
+  if (!TransportController::MayWheelSeek(Transport()) || delta == 0) return;
   // A paused playback goes on from the new place.
   if (playback_->PlayPaused()) playButtonClick();
-
-  Cassette& tape = *cassette_;
-  const uint64_t length = MessageLength();
-  const Qt::KeyboardModifiers keys =
-      modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
-  uint64_t step = tape.PlayRate;
-  if (keys == Qt::ControlModifier) {
-    step = uint64_t(double(uint64_t(TETPForm::kCoarseStepFactor) * length) * 0.01);
-  } else if (keys == (Qt::ControlModifier | Qt::ShiftModifier)) {
-    step = uint64_t(double(length) * 0.01);
-  }
-
-  // Relative to the byte being heard, not to where the segment began.
-  if (Playing()) playback_->FoldPosition();
-  uint64_t r = HeadInMessage();
-  if (delta > 0) {
-    r = r + step < length ? r + step : length;
-  } else {
-    r = r > step ? r - step : 0;
-  }
-  tape.PlayPosition = uint32_t(tape.MessageStart() + r);
-  tape.SegmentPlayed = 0;
+  transport_->WheelSeek(delta > 0 ? 1 : -1, TETPForm::StepKeysOf(modifiers));
   ShowPositionCounter();
-  if (Playing()) {
-    tape.PlayRate = tape.BaseRate();
-    playback_->RequestRestart();
-  }
 }
 
 }  // namespace kiv

@@ -106,7 +106,8 @@ void TKivRecForm::Customtext1Click() {
 }
 
 void TKivRecForm::mnameMouseDown(Qt::MouseButton button) {
-  const bool editable = !cassette_->Recording() && cassette_->MessageCount() > 0;
+  const bool editable =
+      TransportController::MayChangeSettings(Transport()) && cassette_->MessageCount() > 0;
   for (const char* name : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
     menus_->Item(QString::fromLatin1(name))->setEnabled(editable);
   }

@@ -1,7 +1,7 @@
 // The tape keys: Record, Play, Pause and Stop on the panel and in the tray menu, and the faces
 // the engines ask the panel to show (key pictures, tray icon and hint, wheels, availability).
-// What a key does depends on the engines' flags and the control availability table; the
-// engines do the work.
+// What a key does is the transport controller's decision over the engines' flags and the control
+// availability table; the engines do the work.
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,6 +13,7 @@
 #include "audio/PlaybackEngine.h"
 #include "panel/SkinLoader.h"
 #include "panel/TZvTrayIcon.h"
+#include "platform/Dialogs.h"
 #include "transport/TrayIconChoice.h"
 
 namespace kiv {
@@ -25,6 +26,7 @@ void TKivRecForm::CreateEngines() {
   capture_ = std::make_unique<CaptureEngine>(*cassette_, *services_.audioInput,
                                              *services_.freeSpace, *services_.dialogs,
                                              static_cast<CaptureView&>(*this));
+  transport_ = std::make_unique<TransportController>(cassette_->Head(), *playback_);
 }
 
 void TKivRecForm::WireTransport() {
@@ -74,8 +76,21 @@ void TKivRecForm::WireTransport() {
 
 bool TKivRecForm::Playing() const { return playback_->Playing(); }
 
-bool TKivRecForm::SlowOrFastPlay() const {
-  return playback_->Playing() && cassette_->PlayRate != cassette_->BaseRate();
+TransportState TKivRecForm::Transport() const {
+  TransportState state;
+  if (capture_->Recording()) {
+    state.mode = capture_->RecordPaused() ? TapeMode::RecordPaused : TapeMode::Recording;
+  } else if (playback_->Playing()) {
+    state.mode = playback_->PlayPaused() ? TapeMode::PlayPaused : TapeMode::Playing;
+  }
+  state.offSpeed = cassette_->Head().OffSpeed();
+  state.conversionBusy = conversionBusy_;
+  return state;
+}
+
+bool TKivRecForm::Reported(const Status& status) {
+  if (!status.ok()) services_.dialogs->ShowMessage(QString::fromStdString(status.message()));
+  return status.ok();
 }
 
 TapeState TKivRecForm::TrayState() const {
@@ -100,15 +115,15 @@ void TKivRecForm::playButtonMouseDown(Qt::KeyboardModifiers modifiers) {
 }
 
 void TKivRecForm::playButtonClick() {
-  if (conversionBusy_) return;
-  // Play during a playback at normal speed is the pause key.
-  if (Playing() && !SlowOrFastPlay()) {
+  const PlayKeyAction action = TransportController::ForPlayKey(Transport());
+  if (action == PlayKeyAction::Ignore) return;
+  if (action == PlayKeyAction::TogglePause) {
     pauseButtonClick();
     return;
   }
-  cassette_->EnsureStreamOpen();
-  if (SlowOrFastPlay()) {
-    cassette_->PlayRate = cassette_->BaseRate();
+  if (!Reported(cassette_->EnsureStreamOpen())) return;
+  if (action == PlayKeyAction::NormalSpeed) {
+    cassette_->Head().NormalSpeed();
     playback_->RequestRestart();
     UpdateTrayIcon();
     ShowKeyPicture(SkinControl::playButton, "PlayA.BMP");
@@ -136,7 +151,7 @@ void TKivRecForm::playButtonClick() {
 }
 
 void TKivRecForm::pauseButtonClick() {
-  if (conversionBusy_) return;
+  if (TransportController::TapeKeysIgnored(Transport())) return;
   if (availability_[PanelControl::Pause] != Availability::Available) return;
   if (capture_->Recording()) {
     if (capture_->RecordPaused()) {
@@ -164,7 +179,7 @@ void TKivRecForm::StopTape() {
 }
 
 void TKivRecForm::stopButtonClick() {
-  if (conversionBusy_) return;
+  if (TransportController::TapeKeysIgnored(Transport())) return;
   if (availability_[PanelControl::Stop] == Availability::Available) {
     ShowKeyPicture(SkinControl::stopButton, "StopA.BMP");
     StopTape();
@@ -179,10 +194,10 @@ void TKivRecForm::Timer7Timer() {
 }
 
 void TKivRecForm::recButtonClick() {
-  if (conversionBusy_) return;
+  const TransportState state = Transport();
+  if (TransportController::TapeKeysIgnored(state)) return;
   if (availability_[PanelControl::Record] == Availability::Unavailable) return;
-  // Record during a recording pauses and resumes it.
-  if (capture_->Recording() && cassette_->PlayRate == cassette_->BaseRate()) {
+  if (TransportController::RecordKeyPauses(state)) {
     pauseButtonClick();
     return;
   }
@@ -226,7 +241,7 @@ void TKivRecForm::PopupMenu1Popup() {
 }
 
 void TKivRecForm::Record1Click() {
-  if (menus_->Item(QStringLiteral("Record1"))->text().remove(u'&') == QStringLiteral("Start Recording")) {
+  if (TransportController::ForRecordMenu(Transport()) == RecordMenuAction::StartRecording) {
     // The menu closes first, then the recording starts.
     deferredAction_ = 1;
     Timer4.start();
@@ -370,6 +385,10 @@ void TKivRecForm::ShowIdleState(bool previousMessageAvailable, bool nextMessageA
   StopWheels();
 }
 
-void TKivRecForm::CassetteReplaced() { ShowCassetteState(false, true); }
+void TKivRecForm::CassetteReplaced() {
+  // Told exactly as when the damaged cassette is found at open.
+  ShowBackupNotice();
+  ShowCassetteState(false, true);
+}
 
 }  // namespace kiv

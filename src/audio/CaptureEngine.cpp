@@ -14,9 +14,9 @@
 namespace kiv {
 namespace {
 
-// Seven buffers before the cassette is touched; StartCapture adds the eighth once the device
+// All buffers but one before the cassette is touched; StartCapture adds the last once the device
 // runs, so the device never starts without a full queue's worth of headroom but one.
-constexpr int kBuffersBeforeStart = 7;
+constexpr int kBuffersBeforeStart = CaptureEngine::kMaxQueuedBuffers - 1;
 
 // Tried in this order when the card refuses the cassette's own rate.
 constexpr uint32_t kFallbackRates[] = {8000, 11025, 22050, 44100};
@@ -146,7 +146,6 @@ bool CaptureEngine::StartRecording() {
   if (recordPaused_) return ResumeCapture();
   if (recording_) return true;
 
-  cassette_.SegmentPlayed = 0;
   if (!OpenInput(cassette_.BaseRate())) return FailStart();
   for (int i = 0; i < kBuffersBeforeStart; ++i) QueueCaptureBuffer();
 
@@ -156,17 +155,19 @@ bool CaptureEngine::StartRecording() {
     // cassette changes under it.
     if (input_.IsOpen()) CloseInput();
     if (begun.code() == StatusCode::NoTable) {
-      cassette_.ReplaceWithDefaultBlank();
-      view_.CassetteReplaced();
+      const Status replaced = cassette_.ReplaceWithDefaultBlank();
+      if (replaced.ok()) {
+        view_.CassetteReplaced();
+      } else {
+        dialogs_.ShowMessage(QString::fromStdString(replaced.message()));
+      }
     }
     return FailStart();
   }
 
   view_.SetMessageLabel(QStringLiteral("rec"));
   view_.ShowCustomText();
-  const uint32_t positionBefore = cassette_.PlayPosition;
-  cassette_.PlayPosition = 0;
-  cassette_.SegmentPlayed = 0;
+  capturedBytes_ = 0;
   captureBufferSize_ = kDefaultCaptureBufferSize;
   view_.SetMenuItemEnabled(QStringLiteral("delMsg"), false);
   view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), false);
@@ -175,9 +176,9 @@ bool CaptureEngine::StartRecording() {
     // Nothing has been captured, so the cassette goes back to how it was: no sidecar, the
     // selected message's bounds and the file free again. Left begun, the recording would hold
     // the file and the selection until the next Record. With no sound written there is no
-    // table to put back, only the sidecar to remove, so this cannot fail.
-    cassette_.AbandonRecording();
-    cassette_.PlayPosition = positionBefore;
+    // table to put back, only the sidecar to remove; a sidecar that stays is repaired by the
+    // next open, and the user hears of the failed start below either way.
+    (void)cassette_.AbandonRecording();
     view_.SetMessageLabel(MessageLabelText(cassette_));
     view_.SetMenuItemEnabled(QStringLiteral("delMsg"), true);
     view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), true);
@@ -245,8 +246,8 @@ void CaptureEngine::OnInputData(const QByteArray& data) {
   }
 
   // Device bytes over the device rate: the elapsed time, whatever the conversion wrote.
-  cassette_.PlayPosition += uint32_t(data.size());
-  const uint32_t elapsed = (cassette_.PlayPosition + cassette_.SegmentPlayed) / DeviceRate();
+  capturedBytes_ += uint32_t(data.size());
+  const uint32_t elapsed = capturedBytes_ / std::max<uint32_t>(DeviceRate(), 1);
   view_.SetCounterText(QString::fromStdString(RecordingCounterText(elapsed)));
   view_.DrawRecordingTrace(data);
   QueueCaptureBuffer();
@@ -259,9 +260,9 @@ void CaptureEngine::StopRecording() {
 
   const Status ended = cassette_.EndRecording(view_.AutoRewindOnStop());
   if (!ended.ok()) {
-    // The sidecar is still on disk and the next open of the cassette recovers the message.
-    cassette_.PlayPosition = cassette_.MessageStart();
-    cassette_.SegmentPlayed = 0;
+    // The sidecar is still on disk and the next open of the cassette recovers the message; until
+    // then the head stands at the recording's start, in a message of no length.
+    cassette_.Head().SelectMessage(cassette_.MessageStart(), cassette_.MessageEnd());
     dialogs_.ShowMessage(QString::fromStdString(ended.message()));
   }
   for (const char* item : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
@@ -269,12 +270,8 @@ void CaptureEngine::StopRecording() {
   }
   view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), true);
 
-  const uint32_t rate = cassette_.BaseRate();
-  const uint32_t start = cassette_.MessageStart();
-  const uint32_t length = (cassette_.MessageEnd() - std::min(start, cassette_.MessageEnd())) / rate;
-  const uint32_t at = cassette_.PlayPosition + cassette_.SegmentPlayed;
-  const uint32_t position = (at - std::min(start, at)) / rate;
-  view_.SetCounterText(QString::fromStdString(CounterText(length, position)));
+  const CounterSeconds counter = cassette_.Head().Seconds();
+  view_.SetCounterText(QString::fromStdString(CounterText(counter.length, counter.position)));
   view_.SetMessageLabel(MessageLabelText(cassette_));
 
   recordPaused_ = false;
@@ -283,6 +280,9 @@ void CaptureEngine::StopRecording() {
   view_.SetTrayHint(ApplicationTitle());
   view_.DrawIdleLine();
   view_.ShowIdleState(cassette_.PrevEnabled(), cassette_.NextEnabled());
+  // The new message is the selected one now, and a selection puts the custom text back on the
+  // ticker, however it was left while recording.
+  view_.ShowCustomText();
   cassette_.CloseStream();
 }
 

@@ -7,8 +7,9 @@
 // dialogs services, view); all of them outlive it. Everything runs on the GUI thread: the device
 // returns each buffer through a queued signal, handled by OnInputData one at a time.
 //
-// During a recording the cassette's `PlayPosition` counts the device bytes captured so far and
-// `SegmentPlayed` is 0. Every buffer the device returns is released once handled, written or not.
+// The play head is left alone while recording: the elapsed time is counted here, in device
+// bytes, and ending the recording puts the head into the new message. Every buffer the device
+// returns is released once handled, written or not.
 #pragma once
 
 #include <QByteArray>
@@ -43,6 +44,8 @@ class CaptureEngine final : public QObject {
   int QueuedCaptureBuffers() const { return queuedCaptureBuffers_; }
   int CaptureBufferSize() const { return captureBufferSize_; }
   float CaptureRatio() const { return captureRatio_; }   // BaseRate / the rate the card took
+  // Bytes the device captured in this recording, paused sound left out: the elapsed time.
+  uint32_t CapturedBytes() const { return capturedBytes_; }
 
   // ---- The transport's operations ----------------------------------------------------------
   // Record: starts a recording, or resumes a paused one. False when the tape does not run
@@ -90,6 +93,7 @@ class CaptureEngine final : public QObject {
   int captureBufferSize_ = kDefaultCaptureBufferSize;
   int queuedCaptureBuffers_ = 0;
   float captureRatio_ = 1.0f;
+  uint32_t capturedBytes_ = 0;
 };
 
 }  // namespace kiv

@@ -7,6 +7,7 @@
 
 #include "audio/PlaybackView.h"
 #include "cassette/Cassette.h"
+#include "cassette/PlayHead.h"
 #include "platform/AudioDevices.h"
 #include "platform/Dialogs.h"
 #include "transport/ControlAvailability.h"
@@ -106,7 +107,8 @@ void PlaybackEngine::ShowOpenError(int code) {
 }
 
 PlaybackEngine::SegmentResult PlaybackEngine::WriteSegment() {
-  const uint32_t remaining = cassette_.MessageEnd() - cassette_.PlayPosition;
+  const PlayHead& head = cassette_.Head();
+  const uint32_t remaining = head.Remaining();
   const uint32_t length = std::min(remaining, kMaxSegment);
   try {
     if (allocationFails_ && allocationFails_(qsizetype(length))) throw std::bad_alloc();
@@ -118,7 +120,7 @@ PlaybackEngine::SegmentResult PlaybackEngine::WriteSegment() {
   }
   if (remaining > kMaxSegment) segmentsPending_ += 1;
 
-  if (!cassette_.ReadSound(cassette_.PlayPosition, outputBuffer_.data(), length).ok() ||
+  if (!cassette_.ReadSound(head.Position(), outputBuffer_.data(), length).ok() ||
       !output_.Write(outputBuffer_)) {
     outputBuffer_ = QByteArray();
     return SegmentResult::Failed;
@@ -146,11 +148,11 @@ void PlaybackEngine::StartPlayback() {
   // or restarts that one instead.
   if (playing_) return;
   Timer2.stop();
-  cassette_.PlayPosition += cassette_.SegmentPlayed;
-  cassette_.SegmentPlayed = 0;
-  if (cassette_.PlayPosition >= cassette_.MessageEnd()) return;
+  PlayHead& head = cassette_.Head();
+  head.FoldPlayed();
+  if (head.Remaining() == 0) return;
 
-  if (!OpenOutput(cassette_.PlayRate)) return;
+  if (!OpenOutput(head.PlayRate())) return;
   if (WriteSegment() != SegmentResult::Written) {
     output_.Close();
     // Nothing plays, so nothing may be pending either.
@@ -191,15 +193,15 @@ void PlaybackEngine::OnOutputDone() {
 }
 
 bool PlaybackEngine::ContinueWithNextSegment() {
-  cassette_.PlayPosition += cassette_.SegmentPlayed;
-  cassette_.SegmentPlayed = 0;
+  PlayHead& head = cassette_.Head();
+  head.FoldPlayed();
   // More was counted pending than there was tape left (a restart while further segments were
   // expected): the playback has reached the end.
-  if (cassette_.MessageEnd() <= cassette_.PlayPosition) {
+  if (head.Remaining() == 0) {
     segmentsPending_ = 1;
     return false;
   }
-  if (!OpenOutput(cassette_.PlayRate)) return false;
+  if (!OpenOutput(head.PlayRate())) return false;
   if (WriteSegment() != SegmentResult::Written) {
     output_.Close();
     return false;
@@ -210,7 +212,8 @@ bool PlaybackEngine::ContinueWithNextSegment() {
 
 void PlaybackEngine::FinishPlayback() {
   segmentsPending_ = 0;
-  cassette_.PlayRate = cassette_.BaseRate();
+  PlayHead& head = cassette_.Head();
+  head.NormalSpeed();
   Timer2.stop();
   playing_ = false;
   playPaused_ = false;
@@ -226,11 +229,10 @@ void PlaybackEngine::FinishPlayback() {
   view_.EnableMessageMenuItems(true);
 
   if (view_.AutoRewindOnStop()) {
-    cassette_.PlayPosition = cassette_.MessageStart();
+    head.SeekToStart();
   } else {
-    cassette_.PlayPosition += cassette_.SegmentPlayed;
+    head.FoldPlayed();
   }
-  cassette_.SegmentPlayed = 0;
   ShowPositionCounter();
   view_.DrawIdleLine();
   // Between operations the file is free for the external converter.
@@ -243,25 +245,23 @@ void PlaybackEngine::ProgressTick() {
   Timer2.stop();
   if (!playing_ || playPaused_ || !segmentLive_) return;
 
+  PlayHead& head = cassette_.Head();
   const uint32_t played = PlayedOnDevice();
-  const uint32_t from = cassette_.PlayPosition + cassette_.SegmentPlayed;
-  const uint32_t fresh = played > cassette_.SegmentPlayed ? played - cassette_.SegmentPlayed : 0;
+  const uint32_t from = head.At();
+  const uint32_t fresh = played > head.SegmentPlayed() ? played - head.SegmentPlayed() : 0;
   ShowPositionCounter();
 
   QByteArray trace(qsizetype(fresh), Qt::Uninitialized);
   if (!cassette_.ReadSound(from, trace.data(), size_t(fresh)).ok()) trace.clear();
   view_.DrawPlaybackTrace(trace);
-  cassette_.SegmentPlayed = played;
+  head.SetSegmentPlayed(played);
   RememberHead();
   Timer2.start();
 }
 
 void PlaybackEngine::ShowPositionCounter() {
-  const uint32_t rate = std::max<uint32_t>(cassette_.BaseRate(), 1);
-  const uint32_t start = cassette_.MessageStart();
-  const uint32_t position = cassette_.PlayPosition + cassette_.SegmentPlayed;
-  view_.ShowCounter((cassette_.MessageEnd() - start) / rate,
-                    position > start ? (position - start) / rate : 0);
+  const CounterSeconds counter = cassette_.Head().Seconds();
+  view_.ShowCounter(counter.length, counter.position);
 }
 
 uint32_t PlaybackEngine::PlayedOnDevice() const {
@@ -270,24 +270,24 @@ uint32_t PlaybackEngine::PlayedOnDevice() const {
 
 void PlaybackEngine::CatchUpWithDevice() {
   if (segmentLive_ && HeadUntouched()) {
-    cassette_.SegmentPlayed = PlayedOnDevice();
+    cassette_.Head().SetSegmentPlayed(PlayedOnDevice());
     RememberHead();
   }
 }
 
 void PlaybackEngine::RememberHead() {
-  headPosition_ = cassette_.PlayPosition;
-  headPlayed_ = cassette_.SegmentPlayed;
+  headPosition_ = cassette_.Head().Position();
+  headPlayed_ = cassette_.Head().SegmentPlayed();
 }
 
 bool PlaybackEngine::HeadUntouched() const {
-  return cassette_.PlayPosition == headPosition_ && cassette_.SegmentPlayed == headPlayed_;
+  return cassette_.Head().Position() == headPosition_ &&
+         cassette_.Head().SegmentPlayed() == headPlayed_;
 }
 
 void PlaybackEngine::FoldPosition() {
   CatchUpWithDevice();
-  cassette_.PlayPosition += cassette_.SegmentPlayed;
-  cassette_.SegmentPlayed = 0;
+  cassette_.Head().FoldPlayed();
   // From here on the device's count no longer belongs to the play head.
   segmentLive_ = false;
 }
@@ -326,7 +326,7 @@ void PlaybackEngine::TogglePause() {
     return;
   }
   // A pause ends slow or fast play.
-  cassette_.PlayRate = cassette_.BaseRate();
+  cassette_.Head().NormalSpeed();
   FoldPosition();
   ShowPositionCounter();
   RequestRestart();
@@ -346,12 +346,13 @@ void PlaybackEngine::StopPlayback() {
 
 void PlaybackEngine::ChangeSpeed(int64_t direction) {
   if (!playing_) return;
-  const uint32_t base = cassette_.BaseRate();
+  PlayHead& head = cassette_.Head();
+  const uint32_t base = head.BaseRate();
   for (const SpeedSteps& steps : kSpeedSteps) {
     if (steps.baseRate != base) continue;
-    const int64_t rate = int64_t(cassette_.PlayRate) + direction * int64_t(steps.step);
+    const int64_t rate = int64_t(head.PlayRate()) + direction * int64_t(steps.step);
     if (rate > int64_t(base) + steps.deviation || rate < int64_t(base) - steps.deviation) return;
-    cassette_.PlayRate = uint32_t(rate);
+    head.SetPlayRate(uint32_t(rate));
     RequestRestart();
     return;
   }
@@ -361,33 +362,22 @@ void PlaybackEngine::FasterStep() { ChangeSpeed(+1); }
 
 void PlaybackEngine::SlowerStep() { ChangeSpeed(-1); }
 
-void PlaybackEngine::SkipForward() {
+void PlaybackEngine::Skip(int64_t direction) {
   if (!playing_) return;
-  cassette_.PlayRate = cassette_.BaseRate();
+  PlayHead& head = cassette_.Head();
+  head.NormalSpeed();
   Timer2.stop();
   FoldPosition();
-  const uint64_t p = cassette_.PlayPosition;
-  // Within the last second the skip only restarts the segment.
-  if (p + cassette_.PlayRate <= cassette_.MessageEnd()) {
-    cassette_.PlayPosition = uint32_t(p + cassette_.PlayRate);
+  // Within the last second a skip forward only restarts the segment; back stops at the start.
+  if (direction < 0 || head.Remaining() >= head.PlayRate()) {
+    head.Wind(direction * int64_t(head.PlayRate()));
   }
   ShowPositionCounter();
   RequestRestart();
 }
 
-void PlaybackEngine::SkipBack() {
-  if (!playing_) return;
-  cassette_.PlayRate = cassette_.BaseRate();
-  Timer2.stop();
-  FoldPosition();
-  const uint64_t p = cassette_.PlayPosition;
-  if (p < uint64_t(cassette_.MessageStart()) + cassette_.PlayRate) {
-    cassette_.PlayPosition = cassette_.MessageStart();
-  } else {
-    cassette_.PlayPosition = uint32_t(p - cassette_.PlayRate);
-  }
-  ShowPositionCounter();
-  RequestRestart();
-}
+void PlaybackEngine::SkipForward() { Skip(+1); }
+
+void PlaybackEngine::SkipBack() { Skip(-1); }
 
 }  // namespace kiv

@@ -6,12 +6,12 @@
 // Ownership: the front panel owns the engine and everything it is given (the cassette, the output
 // device, the dialogs service, the view), which all outlive it. The engine owns the use of the
 // device (open from the start of a segment until its buffer is back, closed on every failure),
-// the one OutputBuffer and Timer2. The play head, `PlayPosition`, `SegmentPlayed` and `PlayRate`,
-// stays in the cassette, because selecting a message and ending a recording move it too; the
-// engine moves it while it plays. It reads sound from the cassette and never writes it.
+// the one OutputBuffer and Timer2. The play head (`PlayHead`) stays in the cassette, because
+// selecting a message and ending a recording move it too; the engine moves it through the
+// head's operations while it plays. It reads sound from the cassette and never writes it.
 //
-// The effective position is always PlayPosition + SegmentPlayed: PlayPosition is where the
-// running segment began, SegmentPlayed how much of it the device had played when last asked.
+// The byte being heard is always the head's Position() + SegmentPlayed(): Position() is where
+// the running segment began, SegmentPlayed() how much of it the device had played when asked.
 // The device is asked at every progress tick and once more whenever the segment ends (its buffer
 // came back, a pause, a stop, a restart), so the next segment starts at the exact byte the last
 // one reached: no sound is heard twice and none is skipped.
@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "transport/TransportPlayer.h"
+
 namespace kiv {
 
 class AudioOutput;
@@ -33,7 +35,7 @@ class Cassette;
 class Dialogs;
 class PlaybackView;
 
-class PlaybackEngine : public QObject {
+class PlaybackEngine : public QObject, public TransportPlayer {
   Q_OBJECT
 
  public:
@@ -58,7 +60,7 @@ class PlaybackEngine : public QObject {
   void ProgressTick();
   // Ends the running segment now; its buffer, when back, opens the next one at the position and
   // PlayRate the caller has set. A pause ends with it: the new segment plays.
-  void RequestRestart();
+  void RequestRestart() override;
   void TogglePause();
   // The playback ends when its buffer is back (StopRequested).
   void StopPlayback();
@@ -66,14 +68,14 @@ class PlaybackEngine : public QObject {
   void FasterStep();
   void SlowerStep();
   // One second of tape forward or back, at normal speed.
-  void SkipForward();
-  void SkipBack();
-  // Folds the bytes the device has played into PlayPosition (SegmentPlayed = 0). Whoever moves
-  // the position during a playback calls this first, so that a move relative to the current
-  // place starts from the byte being heard, then sets PlayPosition and calls RequestRestart.
-  void FoldPosition();
+  void SkipForward() override;
+  void SkipBack() override;
+  // Folds the bytes the device has played into the head's position. Whoever moves the head
+  // during a playback calls this first, so that a move relative to the current place starts
+  // from the byte being heard, then moves the head and calls RequestRestart.
+  void FoldPosition() override;
 
-  bool Playing() const { return playing_; }
+  bool Playing() const override { return playing_; }
   bool PlayPaused() const { return playPaused_; }
   bool StopRequested() const { return stopRequested_; }
   // 0 while no playback runs; 1 when the running segment reaches the end of the message; 2 or
@@ -91,7 +93,7 @@ class PlaybackEngine : public QObject {
  private:
   enum class SegmentResult { Written, OutOfMemory, Failed };
 
-  // Fills OutputBuffer from PlayPosition and writes it to the open device.
+  // Fills OutputBuffer from the head's position and writes it to the open device.
   SegmentResult WriteSegment();
   bool ContinueWithNextSegment();
   void FinishPlayback();
@@ -99,6 +101,7 @@ class PlaybackEngine : public QObject {
   void ShowOpenError(int code);
   void ShowPositionCounter();
   void ChangeSpeed(int64_t direction);
+  void Skip(int64_t direction);
 
   uint32_t PlayedOnDevice() const;
   void CatchUpWithDevice();

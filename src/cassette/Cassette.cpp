@@ -113,7 +113,7 @@ void Cassette::UpdateNavigation() {
 
 void Cassette::SetEmptyState(const char* label) {
   messageCount_ = currentMessage_ = messageStart_ = messageEnd_ = 0;
-  PlayPosition = SegmentPlayed = 0;
+  head_.Clear();
   currentNote_.clear();
   messageLabel_ = label;
   UpdateNavigation();
@@ -124,8 +124,7 @@ void Cassette::ApplySelection(const MessageTable& table, const MessageEntry& ent
   // A damaged entry must not send playback or export outside the sound area.
   messageEnd_ = uint32_t(table.SoundEnd(entry));
   messageStart_ = uint32_t(table.SoundStart(entry));
-  PlayPosition = messageStart_;
-  SegmentPlayed = 0;
+  head_.SelectMessage(messageStart_, messageEnd_);
   currentNote_ = NoteOf(entry.NameText());
   messageLabel_ = std::to_string(currentMessage_) + "/" + std::to_string(messageCount_);
   UpdateNavigation();
@@ -145,7 +144,7 @@ OpenOutcome Cassette::OpenCassette(const std::string& path,
   cassettePath_ = path;
   const uint64_t length = stream_->Length();
   cassetteLength_ = uint32_t(std::min<uint64_t>(length, UINT32_MAX));
-  PlayPosition = 0;
+  head_.Clear();
   cassetteInconsistent_ = false;
 
   std::optional<MessageTable> valid;
@@ -186,7 +185,8 @@ OpenOutcome Cassette::OpenCassette(const std::string& path,
     return ReplaceWithDefaultBlank().ok() ? OpenOutcome::ReplacedByBlank : OpenOutcome::CannotOpen;
   }
 
-  baseRate_ = PlayRate = table.rate;
+  baseRate_ = table.rate;
+  head_.SetBaseRate(baseRate_);
   tableEntries_ = uint32_t(table.entries.size());
   cassetteLength_ = uint32_t(stream_->Length());
   cassetteLoaded_ = true;
@@ -258,7 +258,8 @@ Status Cassette::ReplaceWithDefaultBlank() {
   Status status = BackupFile(path);
   if (!status.ok()) return status;
   cassettePath_ = path;
-  baseRate_ = PlayRate = kDefaultRate;
+  baseRate_ = kDefaultRate;
+  head_.SetBaseRate(baseRate_);
   return CreateBlankCassette(path);
 }
 
@@ -386,8 +387,8 @@ Status Cassette::EndRecording(bool autoRewindOnStop) {
   messageEnd_ = end;
   currentNote_.clear();
   cassetteLength_ = uint32_t(newLength);
-  PlayPosition = autoRewindOnStop ? messageStart_ : messageEnd_;
-  SegmentPlayed = 0;
+  head_.SelectMessage(messageStart_, messageEnd_);
+  if (!autoRewindOnStop) head_.SeekToEnd();
   messageLabel_ = std::to_string(currentMessage_) + "/" + std::to_string(messageCount_);
   UpdateNavigation();
   return Status::Ok();

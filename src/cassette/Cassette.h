@@ -27,6 +27,7 @@
 #include "cassette/CassetteLayout.h"
 #include "cassette/MessageName.h"
 #include "cassette/MessageTable.h"
+#include "cassette/PlayHead.h"
 #include "cassette/Status.h"
 
 namespace kiv {
@@ -85,10 +86,10 @@ class Cassette {
   std::string DefaultCassettePath() const;
   static std::string SidecarPathFor(const std::string& cassettePath);
 
-  // The play head, moved by playback and the transport.
-  uint32_t PlayPosition = 0;
-  uint32_t SegmentPlayed = 0;
-  uint32_t PlayRate = kDefaultRate;
+  // The play head in the selected message. Selecting a message, ending a recording and a pack
+  // move it here; playback and the transport move it through its own operations.
+  const PlayHead& Head() const { return head_; }
+  PlayHead& Head() { return head_; }
 
   // Colours 1 and 2 of the skin, stored inside every name written from now on.
   void SetTickerColorTags(std::string tag1, std::string tag2);
@@ -207,6 +208,7 @@ class Cassette {
   };
   BeforeRecording beforeRecording_;
   std::string lastBackup_;
+  PlayHead head_;
 };
 
 }  // namespace kiv

@@ -206,8 +206,7 @@ Status Cassette::PackCassette(const PackProgress& progress) {
   tableEntries_ = uint32_t((tableLength - kTableHeadSize) / kEntrySize);
   messageStart_ = newStart;
   messageEnd_ = newEnd;
-  PlayPosition = messageStart_;
-  SegmentPlayed = 0;
+  head_.SelectMessage(messageStart_, messageEnd_);
   return Status::Ok();
 }
 

@@ -43,7 +43,7 @@ TEST_F(GuardsTest, TimePositionerMovesThePlayHeadToWhereTheBarIsClicked) {
   form.NextMessage();  // 30 seconds
   Cassette& tape = form.cassette();
   const uint32_t start = tape.MessageStart();
-  tape.PlayPosition = start + 15 * kRate;
+  tape.Head().SeekTo(15 * kRate);
 
   int opened = 0;
   bool moveableWhileOpen = true;
@@ -55,11 +55,11 @@ TEST_F(GuardsTest, TimePositionerMovesThePlayHeadToWhereTheBarIsClicked) {
     EXPECT_EQ(etp.Progress(), 15 * kRate);
     // A press at the left edge is the start; at the middle, half of the message.
     QTest::mousePress(etp.Label1, Qt::LeftButton, Qt::NoModifier, QPoint(0, 5));
-    EXPECT_EQ(tape.PlayPosition, start);
+    EXPECT_EQ(tape.Head().Position(), start);
     EXPECT_EQ(Find<QLabel>("Count")->text(), QStringLiteral("00:30 / 00:00"));
     const int middle = etp.ETP->width() / 2;
     QTest::mouseMove(etp.Label1, QPoint(middle, 5));
-    EXPECT_EQ(tape.PlayPosition, start + uint32_t(uint64_t(30 * kRate) * middle / etp.ETP->width()));
+    EXPECT_EQ(tape.Head().Position(), start + uint32_t(uint64_t(30 * kRate) * middle / etp.ETP->width()));
     EXPECT_EQ(etp.Label1->text(), QStringLiteral("50% ( 00:15)"));
     QTest::mouseRelease(etp.Label1, Qt::LeftButton, Qt::NoModifier, QPoint(middle, 5));
     return dialog.result();
@@ -100,7 +100,7 @@ TEST_F(GuardsTest, TimePositionerResumesAPausedPlaybackAndStaysShutDuringFastPla
   EXPECT_FALSE(form.Playback().PlayPaused());
   EXPECT_TRUE(form.Playback().Playing());
   EXPECT_EQ(TrayIconName(), QStringLiteral("play.ico"));
-  EXPECT_EQ(tape.PlayPosition, tape.MessageStart() + kRate);  // a third of 3 s
+  EXPECT_EQ(tape.Head().Position(), tape.MessageStart() + kRate);  // a third of 3 s
   EXPECT_EQ(output_.Rate(), kRate);
 
   // Nothing to position while recording.

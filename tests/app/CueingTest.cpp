@@ -45,25 +45,25 @@ TEST_F(CueingTest, IdleWindingMovesOneSecondPerTickWithinTheMessage) {
   Release("forwButton");
   EXPECT_TRUE(Shows("forwButton", "ForwardM.bmp"));
   EXPECT_FALSE(Timer("Timer1")->isActive());
-  EXPECT_EQ(tape.PlayPosition, start);
+  EXPECT_EQ(tape.Head().Position(), start);
   EXPECT_TRUE(tape.CassetteStreamClosed());
 
   Press("forwButton");
   for (int tick = 0; tick < 3; ++tick) form.Timer1Timer();
-  EXPECT_EQ(tape.PlayPosition, start + 3 * kRate);
+  EXPECT_EQ(tape.Head().Position(), start + 3 * kRate);
   EXPECT_EQ(CounterOf(form), QStringLiteral("00:30 / 00:03"));
   // Holding on stops at the end of the message.
   for (int tick = 0; tick < 40; ++tick) form.Timer1Timer();
-  EXPECT_EQ(tape.PlayPosition, tape.MessageEnd());
+  EXPECT_EQ(tape.Head().Position(), tape.MessageEnd());
   EXPECT_EQ(CounterOf(form), QStringLiteral("00:30 / 00:30"));
   Release("forwButton");
 
   Press("rewButton");
   EXPECT_TRUE(Shows("rewButton", "BackwardA.bmp"));
   form.Timer1Timer();
-  EXPECT_EQ(tape.PlayPosition, tape.MessageEnd() - kRate);
+  EXPECT_EQ(tape.Head().Position(), tape.MessageEnd() - kRate);
   for (int tick = 0; tick < 40; ++tick) form.Timer1Timer();
-  EXPECT_EQ(tape.PlayPosition, start);
+  EXPECT_EQ(tape.Head().Position(), start);
   Release("rewButton");
   EXPECT_TRUE(Shows("rewButton", "BackwardM.bmp"));
   EXPECT_TRUE(output_.Calls().empty());
@@ -81,14 +81,14 @@ TEST_F(CueingTest, WindingDuringPlaybackSkipsAndRestartsTheSound) {
   Press("forwButton");
   form.Timer1Timer();
   // Half a second heard, one second skipped: the new segment starts 1.5 s in.
-  EXPECT_EQ(tape.PlayPosition, start + kRate / 2 + kRate);
+  EXPECT_EQ(tape.Head().Position(), start + kRate / 2 + kRate);
   EXPECT_EQ(CounterOf(form), QStringLiteral("00:30 / 00:01"));
   Settle();
   EXPECT_EQ(output_.Calls().front(), "Reset");
   EXPECT_EQ(uint32_t(output_.Buffer().size()), tape.MessageEnd() - (start + kRate / 2 + kRate));
   form.Timer1Timer();
   Settle();
-  EXPECT_EQ(tape.PlayPosition, start + kRate / 2 + 2 * kRate);
+  EXPECT_EQ(tape.Head().Position(), start + kRate / 2 + 2 * kRate);
   Release("forwButton");
   // The playback keeps the stream and goes on.
   EXPECT_FALSE(tape.CassetteStreamClosed());
@@ -99,7 +99,7 @@ TEST_F(CueingTest, WindingDuringPlaybackSkipsAndRestartsTheSound) {
     form.Timer1Timer();
     Settle();
   }
-  EXPECT_EQ(tape.PlayPosition, start);
+  EXPECT_EQ(tape.Head().Position(), start);
   Release("rewButton");
 }
 
@@ -123,7 +123,7 @@ TEST_F(CueingTest, MessageKeysStepThroughMessagesWhenIdle) {
   // On the last message holding on does nothing more.
   form.Timer1Timer();
   EXPECT_EQ(tape.CurrentMessage(), 3u);
-  EXPECT_EQ(tape.PlayPosition, tape.MessageStart());
+  EXPECT_EQ(tape.Head().Position(), tape.MessageStart());
   Release("forwEButton");
   EXPECT_FALSE(form.NextHeld());
   EXPECT_TRUE(Shows("forwEButton", "FastForwardM.bmp"));
@@ -143,18 +143,18 @@ TEST_F(CueingTest, MessageKeysChangeSpeedOnceWhilePlayingAndNothingWhilePaused) 
   Click("playButton");
   Press("forwEButton");
   Release("forwEButton");
-  const uint32_t faster = form.cassette().PlayRate;
+  const uint32_t faster = form.cassette().Head().PlayRate();
   EXPECT_GT(faster, kRate);
   EXPECT_EQ(form.cassette().CurrentMessage(), 1u);
   Press("forwEButton");
   Release("forwEButton");
-  EXPECT_GT(form.cassette().PlayRate, faster);
+  EXPECT_GT(form.cassette().Head().PlayRate(), faster);
 
   Click("PauseButton");
-  const uint32_t paused = form.cassette().PlayRate;
+  const uint32_t paused = form.cassette().Head().PlayRate();
   Press("forwEButton");
   Press("forwButton");
-  EXPECT_EQ(form.cassette().PlayRate, paused);
+  EXPECT_EQ(form.cassette().Head().PlayRate(), paused);
   EXPECT_FALSE(form.NextHeld());
   EXPECT_FALSE(form.ForwardHeld());
 }
@@ -166,27 +166,27 @@ TEST_F(CueingTest, MouseWheelSeeksBySecondTenthAndHundredth) {
   const uint32_t length = 30 * kRate;
 
   Wheel(form, 120);
-  EXPECT_EQ(tape.PlayPosition, start + kRate);
+  EXPECT_EQ(tape.Head().Position(), start + kRate);
   Wheel(form, 120, Qt::ControlModifier);
-  EXPECT_EQ(tape.PlayPosition, start + kRate + length / 10);
+  EXPECT_EQ(tape.Head().Position(), start + kRate + length / 10);
   Wheel(form, 120, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(tape.PlayPosition, start + kRate + length / 10 + length / 100);
+  EXPECT_EQ(tape.Head().Position(), start + kRate + length / 10 + length / 100);
   EXPECT_EQ(CounterOf(form), QStringLiteral("00:30 / 00:04"));
   // Any other modifier is a one-second step; half a notch is none yet.
   Wheel(form, -120, Qt::AltModifier);
-  EXPECT_EQ(tape.PlayPosition, start + length / 10 + length / 100);
+  EXPECT_EQ(tape.Head().Position(), start + length / 10 + length / 100);
   Wheel(form, 60);
-  EXPECT_EQ(tape.PlayPosition, start + length / 10 + length / 100);
+  EXPECT_EQ(tape.Head().Position(), start + length / 10 + length / 100);
   Wheel(form, 60);
-  EXPECT_EQ(tape.PlayPosition, start + kRate + length / 10 + length / 100);
+  EXPECT_EQ(tape.Head().Position(), start + kRate + length / 10 + length / 100);
 
   // Towards the start from less than a step lands on the start, past the end on the end.
-  tape.PlayPosition = start + kRate / 2;
+  tape.Head().SeekTo(kRate / 2);
   Wheel(form, -120);
-  EXPECT_EQ(tape.PlayPosition, start);
-  tape.PlayPosition = tape.MessageEnd() - kRate / 2;
+  EXPECT_EQ(tape.Head().Position(), start);
+  tape.Head().SeekTo(tape.Head().Length() - kRate / 2);
   Wheel(form, 120);
-  EXPECT_EQ(tape.PlayPosition, tape.MessageEnd());
+  EXPECT_EQ(tape.Head().Position(), tape.MessageEnd());
 }
 
 TEST_F(CueingTest, MouseWheelDuringPlaybackRestartsAtNormalSpeedAndResumesAPause) {
@@ -197,16 +197,16 @@ TEST_F(CueingTest, MouseWheelDuringPlaybackRestartsAtNormalSpeedAndResumesAPause
   Press("forwEButton");
   Release("forwEButton");
   Settle();
-  const uint32_t fast = tape.PlayRate;
+  const uint32_t fast = tape.Head().PlayRate();
   ASSERT_GT(fast, kRate);
   output_.Play(kRate);
 
   // A plain step is one second at the speed playing, and ends fast play.
   Wheel(form, 120);
-  EXPECT_EQ(tape.PlayRate, kRate);
+  EXPECT_EQ(tape.Head().PlayRate(), kRate);
   Settle();
   EXPECT_EQ(output_.Rate(), kRate);
-  EXPECT_EQ(tape.PlayPosition, start + kRate + fast);
+  EXPECT_EQ(tape.Head().Position(), start + kRate + fast);
 
   Click("PauseButton");
   ASSERT_TRUE(form.Playback().PlayPaused());
@@ -214,7 +214,7 @@ TEST_F(CueingTest, MouseWheelDuringPlaybackRestartsAtNormalSpeedAndResumesAPause
   Settle();
   EXPECT_FALSE(form.Playback().PlayPaused());
   EXPECT_TRUE(form.Playback().Playing());
-  EXPECT_EQ(tape.PlayPosition, start + fast);
+  EXPECT_EQ(tape.Head().Position(), start + fast);
 }
 
 TEST_F(CueingTest, MouseWheelIsIgnoredWhileRecording) {
@@ -223,9 +223,9 @@ TEST_F(CueingTest, MouseWheelIsIgnoredWhileRecording) {
   Click("recButton");
   ASSERT_TRUE(form.Capture().Recording());
   CaptureBuffers(3);
-  const uint32_t position = form.cassette().PlayPosition;
+  const uint32_t position = form.cassette().Head().Position();
   Wheel(form, -120);
-  EXPECT_EQ(form.cassette().PlayPosition, position);
+  EXPECT_EQ(form.cassette().Head().Position(), position);
   Click("stopButton");
 }
 

@@ -52,7 +52,7 @@ TEST_F(TransportTest, PlayPausesResumesAndStopsAtNormalSpeed) {
   EXPECT_TRUE(Shows("PauseButton", "PauseM.BMP"));
   EXPECT_EQ(TrayIconName(), QStringLiteral("play.ico"));
   // The resumed segment starts at the byte the pause stopped at.
-  EXPECT_EQ(form.cassette().PlayPosition, 11025u);
+  EXPECT_EQ(form.cassette().Head().Position(), 11025u);
 
   // Stop: the flash on the key, then idle once the buffer is back.
   Click("stopButton");
@@ -77,7 +77,7 @@ TEST_F(TransportTest, FastPlayReturnsToNormalSpeedAndPauseOfFastPlayResumesNorma
   Click("playButton");
   Press("forwEButton");
   Release("forwEButton");
-  const uint32_t fast = form.cassette().PlayRate;
+  const uint32_t fast = form.cassette().Head().PlayRate();
   EXPECT_GT(fast, 11025u);
   // One step per press, and the message stays.
   EXPECT_EQ(form.cassette().CurrentMessage(), 1u);
@@ -87,7 +87,7 @@ TEST_F(TransportTest, FastPlayReturnsToNormalSpeedAndPauseOfFastPlayResumesNorma
   // Play during fast play: normal speed, no pause.
   Click("playButton");
   Settle();
-  EXPECT_EQ(form.cassette().PlayRate, 11025u);
+  EXPECT_EQ(form.cassette().Head().PlayRate(), 11025u);
   EXPECT_FALSE(form.Playback().PlayPaused());
   EXPECT_EQ(output_.Rate(), 11025u);
 
@@ -95,12 +95,12 @@ TEST_F(TransportTest, FastPlayReturnsToNormalSpeedAndPauseOfFastPlayResumesNorma
   Press("rewSButton");
   Release("rewSButton");
   Settle();
-  EXPECT_LT(form.cassette().PlayRate, 11025u);
+  EXPECT_LT(form.cassette().Head().PlayRate(), 11025u);
   Click("PauseButton");
   EXPECT_TRUE(form.Playback().PlayPaused());
   Click("PauseButton");
   Settle();
-  EXPECT_EQ(form.cassette().PlayRate, 11025u);
+  EXPECT_EQ(form.cassette().Head().PlayRate(), 11025u);
   EXPECT_EQ(output_.Rate(), 11025u);
 }
 
@@ -266,7 +266,7 @@ class KeyTableTest : public TransportTest {
     }
     if (!form.Playback().Playing()) return Tape::Idle;
     if (form.Playback().PlayPaused()) return Tape::PlayPaused;
-    return form.cassette().PlayRate == form.cassette().BaseRate() ? Tape::Playing
+    return form.cassette().Head().PlayRate() == form.cassette().BaseRate() ? Tape::Playing
                                                                   : Tape::SlowFastPlaying;
   }
 

@@ -157,8 +157,7 @@ TEST_F(CaptureEngineTest, StartOpensAtTheCassetteRateQueuesEightBuffersAndBegins
   EXPECT_EQ(engine_->CaptureBufferSize(), 1024);
   EXPECT_TRUE(engine_->Recording());
   EXPECT_FALSE(engine_->RecordPaused());
-  EXPECT_EQ(cassette_->PlayPosition, 0u);
-  EXPECT_EQ(cassette_->SegmentPlayed, 0u);
+  EXPECT_EQ(engine_->CapturedBytes(), 0u);
   // The open entry is on disk before any sound.
   EXPECT_TRUE(SameBytes(test::ReadFile(Cassette::SidecarPathFor(path)),
                         CassetteBuilder().Table().Entry(1, 0, kOpenEnd).bytes()));
@@ -176,7 +175,7 @@ TEST_F(CaptureEngineTest, CardTakingTheCassetteRateWritesEachBufferAsItCame) {
 
   Feed(first);
   EXPECT_EQ(cassette_->WritePosition(), 1024u);
-  EXPECT_EQ(cassette_->PlayPosition, 1024u);
+  EXPECT_EQ(engine_->CapturedBytes(), 1024u);
   Feed(second);
   EXPECT_EQ(cassette_->WritePosition(), 2048u);
 
@@ -209,7 +208,7 @@ TEST_F(CaptureEngineTest, CardRefusing11025RecordsAt8000WithEveryByteDoubled) {
   for (int i = 0; i < 6; ++i) Feed(Ramp(1024, 9));
   EXPECT_EQ(view_.Last(QStringLiteral("Counter")), QStringLiteral("Counter 00:00"));
   Feed(Ramp(1024, 9));
-  EXPECT_EQ(cassette_->PlayPosition, 8192u);
+  EXPECT_EQ(engine_->CapturedBytes(), 8192u);
   EXPECT_EQ(view_.Last(QStringLiteral("Counter")), QStringLiteral("Counter 00:01"));
   // The trace shows what the card delivered, not the converted bytes.
   EXPECT_EQ(view_.traces.front(), ToQ(sound));
@@ -461,14 +460,14 @@ TEST_F(CaptureEngineTest, StopWritesTheOldTableBackAfterTheSoundAndAppendsTheNew
   EXPECT_EQ(cassette_->MessageStart(), tablePos);
   EXPECT_EQ(cassette_->MessageEnd(), end);
   // Without auto rewind the play head waits at the end of the new message.
-  EXPECT_EQ(cassette_->PlayPosition, end);
+  EXPECT_EQ(cassette_->Head().Position(), end);
   EXPECT_TRUE(cassette_->CassetteStreamClosed());
   EXPECT_FALSE(engine_->Recording());
   EXPECT_THAT(view_.Lines(),
               ElementsAre("Menu delMsg on", "Menu DeleteCassette1 on", "Menu ListNotations1 on",
                           "Menu EnterNote1 on", "Menu ExportMessage1 on", "Counter 00:01 / 00:01",
                           "Label 3/3", "Tray Kiv Sound Recorder", "IdleLine",
-                          "IdleState previous=1 next=0"));
+                          "IdleState previous=1 next=0", "CustomText"));
 }
 
 TEST_F(CaptureEngineTest, StopWithAutoRewindLeavesThePlayHeadAtTheNewMessageStart) {
@@ -476,7 +475,7 @@ TEST_F(CaptureEngineTest, StopWithAutoRewindLeavesThePlayHeadAtTheNewMessageStar
   ASSERT_TRUE(engine_->StartRecording());
   for (int i = 0; i < 11; ++i) Feed(Ramp(1024, unsigned(i)));
   engine_->StopRecording();
-  EXPECT_EQ(cassette_->PlayPosition, 0u);
+  EXPECT_EQ(cassette_->Head().Position(), 0u);
   EXPECT_EQ(view_.Last(QStringLiteral("Counter")), QStringLiteral("Counter 00:01 / 00:00"));
   EXPECT_EQ(view_.Last(QStringLiteral("IdleState")), QStringLiteral("IdleState previous=0 next=0"));
   EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/1"));
@@ -571,7 +570,7 @@ TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheCassetteAsItWasAndCanBeTr
   const Bytes old = MakeCassette({{1, 3000, 0x41}, {2, 500, 0x42}});
   const std::string path = OpenCassetteWith("rec.cst", old);
   ASSERT_TRUE(cassette_->SelectMessage(1).ok());
-  cassette_->PlayPosition = 1234;
+  cassette_->Head().SeekTo(1234);
   input_.SetStartFails(true);
 
   EXPECT_FALSE(engine_->StartRecording());
@@ -584,7 +583,7 @@ TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheCassetteAsItWasAndCanBeTr
   EXPECT_EQ(cassette_->CurrentMessage(), 1u);
   EXPECT_EQ(cassette_->MessageStart(), 0u);
   EXPECT_EQ(cassette_->MessageEnd(), 3000u);
-  EXPECT_EQ(cassette_->PlayPosition, 1234u);
+  EXPECT_EQ(cassette_->Head().Position(), 1234u);
   EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/2"));
   EXPECT_EQ(view_.Last(QStringLiteral("Menu delMsg")), QStringLiteral("Menu delMsg on"));
   EXPECT_EQ(view_.IndexOf(QStringLiteral("RecordingState")), -1);

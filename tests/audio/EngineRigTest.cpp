@@ -168,7 +168,7 @@ TEST_F(EngineRigTest, AMessagePlayedToItsEndIsHeardOnTheSink) {
 
   // The device said every byte was played, and the playback ended as a natural end does.
   EXPECT_TRUE(dialogs.Calls().isEmpty());
-  EXPECT_EQ(cassette.PlayPosition, cassette.MessageEnd());
+  EXPECT_EQ(cassette.Head().Position(), cassette.MessageEnd());
   EXPECT_FALSE(output.IsOpen());
   EXPECT_TRUE(cassette.CassetteStreamClosed());
   EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), "ShowIdleFace"), view.calls.end());
@@ -201,15 +201,15 @@ TEST_F(EngineRigTest, ASeekWhilePlayingGoesOnWithTheSoundAtTheNewPlace) {
   engine.StartPlayback();
   ASSERT_TRUE(QTest::qWaitFor([&] { return output.Position() > kRate / 2; }, kDeviceWaitMs));
   engine.FoldPosition();
-  const uint32_t playedBefore = cassette.PlayPosition - cassette.MessageStart();
+  const uint32_t playedBefore = cassette.Head().Position() - cassette.MessageStart();
   ASSERT_LT(playedBefore, 2 * kRate);
-  cassette.PlayPosition = cassette.MessageStart() + 2 * kRate;
+  cassette.Head().SeekTo(2 * kRate);
   engine.RequestRestart();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.Playing(); }, kDeviceWaitMs));
   QTest::qWait(300);
 
   EXPECT_TRUE(dialogs.Calls().isEmpty());
-  EXPECT_EQ(cassette.PlayPosition, cassette.MessageEnd());
+  EXPECT_EQ(cassette.Head().Position(), cassette.MessageEnd());
   // The first tone up to the seek, a short gap while the device reopens, the second tone to the
   // end; nothing of the skipped stretch.
   const QByteArray heard = Loud(monitor.Sound().mid(before));
@@ -275,7 +275,7 @@ TEST_F(EngineNoServerTest, PlaybackWithoutASoundServerSaysTheDriverIsMissing) {
         wrong += Check(!engine.Playing(), "the playback runs");
         wrong += Check(!output.IsOpen(), "the device is open");
         wrong += Check(view.calls.empty(), "the panel changed");
-        wrong += Check(cassette.PlayPosition == cassette.MessageStart(), "the play head moved");
+        wrong += Check(cassette.Head().Position() == cassette.MessageStart(), "the play head moved");
         std::fflush(stderr);
         std::_Exit(wrong);
       },

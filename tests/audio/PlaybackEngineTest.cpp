@@ -136,7 +136,7 @@ class PlaybackEngineTest : public ::testing::Test {
   }
   uint32_t Start() const { return cassette_->MessageStart(); }
   // The effective play head, relative to the message start.
-  uint32_t Head() const { return cassette_->PlayPosition + cassette_->SegmentPlayed - Start(); }
+  uint32_t Head() const { return cassette_->Head().Position() + cassette_->Head().SegmentPlayed() - Start(); }
 
   // Returned buffers are queued signals. Only those are delivered, not timers, so Timer2 can
   // never tick behind a test's back however slow the machine is.
@@ -165,8 +165,8 @@ class PlaybackEngineTest : public ::testing::Test {
     EXPECT_FALSE(engine_->Timer2Running());
     EXPECT_FALSE(output_.IsOpen());
     EXPECT_TRUE(engine_->OutputBuffer().isEmpty());
-    EXPECT_EQ(cassette_->PlayRate, cassette_->BaseRate());
-    EXPECT_EQ(cassette_->SegmentPlayed, 0u);
+    EXPECT_EQ(cassette_->Head().PlayRate(), cassette_->BaseRate());
+    EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
     EXPECT_TRUE(cassette_->CassetteStreamClosed());
     EXPECT_TRUE(Called("StopWheels"));
     EXPECT_TRUE(Called("ShowIdleFace"));
@@ -204,7 +204,7 @@ TEST_F(PlaybackEngineTest, AShortMessagePlaysAsOneSegmentAndEndsWithItsBuffer) {
   DeliverReturnedBuffers();
   ExpectEnded();
   EXPECT_EQ(Writes().size(), 1u);
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
   // Message 1 of 2: only the next message can be chosen.
   EXPECT_EQ(view_.availability[PanelControl::NextMessage], Availability::Available);
   EXPECT_EQ(view_.availability[PanelControl::PreviousMessage], Availability::Unavailable);
@@ -224,13 +224,13 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   engine_->ProgressTick();
   output_.Finish();
   DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 1048576);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 1048576);
   EXPECT_EQ(engine_->SegmentsPending(), 2);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
 
   output_.Finish();
   DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 2097152);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 2097152);
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
   EXPECT_TRUE(engine_->Playing());
@@ -241,7 +241,7 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Write(1048576)", "Write(1048576)",
                                                 "Write(902848)"}));
   EXPECT_EQ(output_.BuffersDone(), 3);
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
 
 TEST_F(PlaybackEngineTest, OneByteMoreThanASegmentNeedsASecondOne) {
@@ -270,7 +270,7 @@ TEST_F(PlaybackEngineTest, ExactlyOneSegmentOfSoundIsOneSegment) {
 
 TEST_F(PlaybackEngineTest, PlayAtTheEndOfTheMessageDoesNothing) {
   Load({PlayNoise(4000, 7)});
-  cassette_->PlayPosition = cassette_->MessageEnd();
+  cassette_->Head().SeekToEnd();
   engine_->StartPlayback();
   EXPECT_TRUE(output_.Calls().empty());
   EXPECT_FALSE(engine_->Playing());
@@ -280,11 +280,11 @@ TEST_F(PlaybackEngineTest, PlayAtTheEndOfTheMessageDoesNothing) {
 
 TEST_F(PlaybackEngineTest, PlayStartsAtTheEffectivePositionAndFoldsIt) {
   Load({PlayNoise(9000, 8)});
-  cassette_->PlayPosition = Start() + 1000;
-  cassette_->SegmentPlayed = 500;
+  cassette_->Head().SeekTo(1000);
+  cassette_->Head().SetSegmentPlayed(500);
   engine_->StartPlayback();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 1500);
-  EXPECT_EQ(cassette_->SegmentPlayed, 0u);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 1500);
+  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
 }
 
@@ -309,7 +309,7 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   engine_->ProgressTick();
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(5,0)", "DrawPlaybackTrace(551)"}));
   EXPECT_TRUE(PlaySameBytes(view_.traces.back(), SoundFrom(0, 551)));
-  EXPECT_EQ(cassette_->SegmentPlayed, 551u);
+  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 551u);
   EXPECT_TRUE(engine_->Timer2Running());
 
   output_.Play(22050);
@@ -386,7 +386,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
 
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset", "Reset", "Close",
                                                        "Open(11025)", "Write(36500)"}));
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 3500);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 3500);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Timer2Running());
@@ -406,7 +406,7 @@ TEST_F(PlaybackEngineTest, ResumingEndsSlowPlay) {
   engine_->TogglePause();
   engine_->TogglePause();
   DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->PlayRate, 11025u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
   EXPECT_EQ(output_.Rate(), 11025u);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2000, 38000)));
 }
@@ -428,7 +428,7 @@ TEST_F(PlaybackEngineTest, StopEndsThePlaybackWhenItsBufferIsBack) {
 
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 4123);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 4123);
   EXPECT_EQ(Writes().size(), 1u);
 }
 
@@ -443,7 +443,7 @@ TEST_F(PlaybackEngineTest, StopWhilePausedRestartsTheDeviceBeforeResettingIt) {
   EXPECT_FALSE(engine_->PlayPaused());
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 700);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 700);
 }
 
 TEST_F(PlaybackEngineTest, AutoRewindOnStopReturnsToTheStartAfterTheEndAndAfterStop) {
@@ -453,7 +453,7 @@ TEST_F(PlaybackEngineTest, AutoRewindOnStopReturnsToTheStartAfterTheEndAndAfterS
   output_.Finish();
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->PlayPosition, Start());
+  EXPECT_EQ(cassette_->Head().Position(), Start());
   // The counter was last shown at the start.
   EXPECT_EQ(view_.calls.at(view_.calls.size() - 2), "ShowCounter(2,0)");
 
@@ -462,7 +462,7 @@ TEST_F(PlaybackEngineTest, AutoRewindOnStopReturnsToTheStartAfterTheEndAndAfterS
   engine_->StopPlayback();
   DeliverReturnedBuffers();
   EXPECT_FALSE(engine_->Playing());
-  EXPECT_EQ(cassette_->PlayPosition, Start());
+  EXPECT_EQ(cassette_->Head().Position(), Start());
 }
 
 TEST_F(PlaybackEngineTest, WithoutAutoRewindTheHeadStaysWhereThePlaybackEnded) {
@@ -470,7 +470,7 @@ TEST_F(PlaybackEngineTest, WithoutAutoRewindTheHeadStaysWhereThePlaybackEnded) {
   engine_->StartPlayback();
   output_.Finish();
   DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
   EXPECT_EQ(view_.calls.at(view_.calls.size() - 2), "ShowCounter(2,2)");
   // So Play again does nothing until the head is moved.
   output_.ClearCalls();
@@ -490,12 +490,12 @@ TEST_F(PlaybackEngineTest, FiveFasterStepsStopAtTheLastOfFour) {
     DeliverReturnedBuffers();
     rates.push_back(output_.Rate());
   }
-  EXPECT_EQ(cassette_->PlayRate, 15121u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 15121u);
   EXPECT_EQ(rates, (std::vector<uint32_t>{12049, 13073, 14097, 15121, 15121}));
   // The fifth step changed nothing, so it did not restart the device either.
   EXPECT_EQ(Writes().size(), 5u);
   // Every restart went on at the byte reached: 4 × 1000 bytes, plus the last 1000 still playing.
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 4000);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 4000);
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
 }
@@ -509,7 +509,7 @@ TEST_F(PlaybackEngineTest, FiveSlowerStepsStopAtTheLastOfFour) {
     DeliverReturnedBuffers();
     rates.push_back(output_.Rate());
   }
-  EXPECT_EQ(cassette_->PlayRate, 6929u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 6929u);
   EXPECT_EQ(rates, (std::vector<uint32_t>{10001, 8977, 7953, 6929, 6929}));
 }
 
@@ -517,18 +517,18 @@ TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRate) {
   Load({PlayNoise(200000, 25)}, 1, 22050);
   engine_->StartPlayback();
   for (int i = 0; i < 5; ++i) engine_->FasterStep();
-  EXPECT_EQ(cassette_->PlayRate, 30242u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 30242u);
   for (int i = 0; i < 10; ++i) engine_->SlowerStep();
-  EXPECT_EQ(cassette_->PlayRate, 13858u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 13858u);
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 13858u);
 
   Load({PlayNoise(200000, 26)}, 1, 44100);
   engine_->StartPlayback();
   for (int i = 0; i < 5; ++i) engine_->FasterStep();
-  EXPECT_EQ(cassette_->PlayRate, 60484u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 60484u);
   for (int i = 0; i < 10; ++i) engine_->SlowerStep();
-  EXPECT_EQ(cassette_->PlayRate, 27716u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 27716u);
 }
 
 TEST_F(PlaybackEngineTest, TheEndOfAFastPlaybackRestoresTheBaseRate) {
@@ -539,7 +539,7 @@ TEST_F(PlaybackEngineTest, TheEndOfAFastPlaybackRestoresTheBaseRate) {
   output_.Finish();
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->PlayRate, 11025u);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
 }
 
 TEST_F(PlaybackEngineTest, SpeedStepsAndSkipsDoNothingWithoutAPlayback) {
@@ -549,8 +549,8 @@ TEST_F(PlaybackEngineTest, SpeedStepsAndSkipsDoNothingWithoutAPlayback) {
   engine_->SkipForward();
   engine_->SkipBack();
   engine_->RequestRestart();
-  EXPECT_EQ(cassette_->PlayRate, 11025u);
-  EXPECT_EQ(cassette_->PlayPosition, Start());
+  EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
+  EXPECT_EQ(cassette_->Head().Position(), Start());
   EXPECT_TRUE(output_.Calls().empty());
   EXPECT_EQ(engine_->SegmentsPending(), 0);
 }
@@ -565,8 +565,8 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlay) {
   output_.Play(2000);
   view_.calls.clear();
   engine_->SkipForward();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 2000 + 11025);
-  EXPECT_EQ(cassette_->PlayRate, 11025u);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 2000 + 11025);
+  EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(9,1)"}));
   EXPECT_EQ(output_.Calls().back(), "Reset");
   DeliverReturnedBuffers();
@@ -579,20 +579,20 @@ TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
   engine_->StartPlayback();
   output_.Play(9000);
   engine_->SkipForward();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 9000);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 9000);
   DeliverReturnedBuffers();
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
 
   // Exactly one second before the end still moves, to the end itself, which ends the playback.
   engine_->SkipBack();
   DeliverReturnedBuffers();
-  ASSERT_EQ(cassette_->PlayPosition, Start());
+  ASSERT_EQ(cassette_->Head().Position(), Start());
   output_.Play(20000 - 11025);
   engine_->SkipForward();
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
 
 TEST_F(PlaybackEngineTest, SkipBackWithinTheFirstSecondGoesToTheStart) {
@@ -600,13 +600,13 @@ TEST_F(PlaybackEngineTest, SkipBackWithinTheFirstSecondGoesToTheStart) {
   engine_->StartPlayback();
   output_.Play(11024);
   engine_->SkipBack();
-  EXPECT_EQ(cassette_->PlayPosition, Start());
+  EXPECT_EQ(cassette_->Head().Position(), Start());
   DeliverReturnedBuffers();
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 50000)));
 
   output_.Play(15000);
   engine_->SkipBack();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 15000 - 11025);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 15000 - 11025);
   DeliverReturnedBuffers();
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3975, 50000 - 3975)));
 }
@@ -627,7 +627,7 @@ TEST_F(PlaybackEngineTest, ARestartInALongMessageStillEndsAfterItsLastByte) {
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Write(1048576)", "Write(1048576)",
                                                 "Write(1048576)", "Write(890823)"}));
   EXPECT_EQ(output_.Calls().back(), "Close");
-  EXPECT_EQ(cassette_->PlayPosition, cassette_->MessageEnd());
+  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
 
 TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
@@ -638,9 +638,9 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   output_.Play(50);
   // A wheel step relative to the byte being heard: fold first, then move.
   engine_->FoldPosition();
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 3050);
-  EXPECT_EQ(cassette_->SegmentPlayed, 0u);
-  cassette_->PlayPosition += 11025;
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 3050);
+  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
+  cassette_->Head().Wind(11025);
   engine_->RequestRestart();
   DeliverReturnedBuffers();
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
@@ -649,8 +649,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   output_.Play(800);
   engine_->ProgressTick();
   output_.Play(10);
-  cassette_->PlayPosition = Start() + 100;
-  cassette_->SegmentPlayed = 0;
+  cassette_->Head().SeekTo(100);
   engine_->RequestRestart();
   DeliverReturnedBuffers();
   EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100, 59900)));
@@ -663,7 +662,7 @@ TEST_F(PlaybackEngineTest, ARateChangeAloneContinuesAtTheByteReached) {
   DeliverReturnedBuffers();
   output_.Play(5000);
   // Play during fast play: back to normal speed where the tape is.
-  cassette_->PlayRate = cassette_->BaseRate();
+  cassette_->Head().NormalSpeed();
   engine_->RequestRestart();
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
@@ -677,7 +676,7 @@ TEST_F(PlaybackEngineTest, ARestartWhilePausedPlaysOnFromTheNewPlace) {
   engine_->TogglePause();
   view_.calls.clear();
   engine_->FoldPosition();
-  cassette_->PlayPosition = Start() + 30000;
+  cassette_->Head().SeekTo(30000);
   engine_->RequestRestart();
   EXPECT_FALSE(engine_->PlayPaused());
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowPlayingFace", "ResumeWheels"}));
@@ -758,7 +757,7 @@ TEST_F(PlaybackEngineTest, ARefusedOpenBetweenSegmentsEndsThePlayback) {
   ASSERT_EQ(dialogs_.Calls().size(), 1);
   EXPECT_EQ(dialogs_.Calls().front().caption, QStringLiteral("Kiv Sound Recorder - Error #01"));
   // The first segment was heard in full.
-  EXPECT_EQ(cassette_->PlayPosition, Start() + 1048576);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 1048576);
 }
 
 TEST_F(PlaybackEngineTest, NoMemoryForTheBufferSaysSoAndClosesTheDevice) {
@@ -815,7 +814,7 @@ TEST_F(PlaybackEngineTest, ABufferThatIsNotOursIsReportedAndChangesNothing) {
             QStringList{QStringLiteral("Error: Can't unprepare OUT Header")});
   EXPECT_TRUE(view_.calls.empty());
   EXPECT_TRUE(output_.Calls().empty());
-  EXPECT_EQ(cassette_->PlayPosition, Start());
+  EXPECT_EQ(cassette_->Head().Position(), Start());
 }
 
 TEST_F(PlaybackEngineTest, DestroyingTheEngineClosesARunningDevice) {

@@ -44,7 +44,7 @@ TEST_F(AbandonRecordingTest, AbandonedBeforeAnySoundLeavesTheCassetteAsItWas) {
   Cassette cassette(Env());
   ASSERT_EQ(cassette.OpenCassette(path), OpenOutcome::Opened);
   ASSERT_TRUE(cassette.SelectMessage(2).ok());
-  cassette.PlayPosition = 130;
+  cassette.Head().SeekTo(130 - cassette.MessageStart());
   cassette.CloseStream();
   const uint32_t tablePos = cassette.TablePos();
   const std::vector<uint8_t> tableCopy = cassette.TableCopy();
@@ -64,7 +64,7 @@ TEST_F(AbandonRecordingTest, AbandonedBeforeAnySoundLeavesTheCassetteAsItWas) {
   EXPECT_EQ(cassette.MessageStart(), 100u);
   EXPECT_EQ(cassette.MessageEnd(), 170u);
   EXPECT_EQ(cassette.MessageLabelText(), "2/2");
-  EXPECT_EQ(cassette.PlayPosition, 130u);
+  EXPECT_EQ(cassette.Head().Position(), 130u);
   EXPECT_EQ(cassette.TablePos(), tablePos);
   EXPECT_EQ(cassette.TableCopy(), tableCopy);
   // The stream was closed before the recording began, so the file is free again.

@@ -54,7 +54,7 @@ TEST_F(CassetteEditTest, DeletingTheLastMessageSelectsTheOneBeforeAndPacks) {
   EXPECT_EQ(cassette.MessageLabelText(), "2/2");
   EXPECT_EQ(cassette.MessageStart(), 100u);
   EXPECT_EQ(cassette.MessageEnd(), 150u);
-  EXPECT_EQ(cassette.PlayPosition, 100u);
+  EXPECT_EQ(cassette.Head().Position(), 100u);
   EXPECT_EQ(cassette.CurrentNote(), "Bravo");
   EXPECT_FALSE(cassette.NextEnabled());
 }
@@ -83,7 +83,7 @@ TEST_F(CassetteEditTest, DeletingTheOnlyMessageLeavesABlankCassette) {
   EXPECT_EQ(test::ReadFile(path), CassetteBuilder().Table().bytes());
   EXPECT_EQ(cassette.MessageLabelText(), "0/0");
   EXPECT_EQ(cassette.MessageEnd(), 0u);
-  EXPECT_EQ(cassette.PlayPosition, 0u);
+  EXPECT_EQ(cassette.Head().Position(), 0u);
   EXPECT_EQ(cassette.CassettePath(), path);
   cassette.DeleteMessage();  // nothing left to delete: nothing changes
   EXPECT_EQ(test::ReadFile(path), CassetteBuilder().Table().bytes());
@@ -101,7 +101,7 @@ TEST_F(CassetteEditTest, PackKeepsOnlyLiveSoundAndReportsItsProgress) {
   EXPECT_TRUE(SameBytes(test::ReadFile(path), packed));
   EXPECT_EQ(cassette.MessageStart(), 100u);
   EXPECT_EQ(cassette.MessageEnd(), 150u);
-  EXPECT_EQ(cassette.PlayPosition, 100u);
+  EXPECT_EQ(cassette.Head().Position(), 100u);
   EXPECT_TRUE(test::FilesIn(TempFolder()).empty());
   EXPECT_EQ(test::FilesIn(CassettesFolder()), std::vector<std::string>{"edit.cst"});
 

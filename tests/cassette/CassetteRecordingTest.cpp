@@ -59,7 +59,7 @@ TEST_F(CassetteRecordingTest, RecordingOnABlankCassetteGivesSoundMarkerRateAndOn
   EXPECT_FALSE(FileExists(PathIn("rec.zf")));
   EXPECT_EQ(cassette.MessageLabelText(), "1/1");
   EXPECT_EQ(cassette.MessageEnd(), 5000u);
-  EXPECT_EQ(cassette.PlayPosition, 0u);
+  EXPECT_EQ(cassette.Head().Position(), 0u);
 
   // A second message without auto rewind: the play head waits at its end.
   Bytes second(700, 0x21);
@@ -67,7 +67,7 @@ TEST_F(CassetteRecordingTest, RecordingOnABlankCassetteGivesSoundMarkerRateAndOn
   EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(sound).Raw(second).Table()
                                                   .Entry(1, 0, 5000).Entry(2, 5000, 5700).bytes()));
   EXPECT_EQ(cassette.MessageLabelText(), "2/2");
-  EXPECT_EQ(cassette.PlayPosition, 5700u);
+  EXPECT_EQ(cassette.Head().Position(), 5700u);
   EXPECT_TRUE(cassette.PrevEnabled());
 }
 
@@ -90,7 +90,7 @@ TEST_F(CassetteRecordingTest, RecordingShorterThanTheOldTableIsFollowedDirectlyB
                                                   .Raw(oldTable).Entry(3, 220, 230).bytes()));
   EXPECT_EQ(cassette.MessageLabelText(), "3/3");
   EXPECT_EQ(cassette.MessageStart(), 220u);
-  EXPECT_EQ(cassette.PlayPosition, 230u);
+  EXPECT_EQ(cassette.Head().Position(), 230u);
 }
 
 TEST_F(CassetteRecordingTest, TableWrittenBackGetsEveryMissingNameTerminatorRepaired) {

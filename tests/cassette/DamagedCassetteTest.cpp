@@ -19,7 +19,7 @@ class DamagedCassetteTest : public test::CassetteTest {
     uint64_t length = FileSize(cassette.CassettePath());
     EXPECT_LE(cassette.MessageStart(), cassette.MessageEnd());
     EXPECT_LE(cassette.MessageEnd(), length);
-    EXPECT_LE(cassette.PlayPosition, length);
+    EXPECT_LE(cassette.Head().Position(), length);
     CassetteReport report;
     if (InspectCassette(cassette.CassettePath(), &report).ok() && report.table) {
       EXPECT_LE(cassette.MessageEnd(), report.table->pos);

@@ -47,7 +47,7 @@ void RequireSelectionInside(const kiv::Cassette& cassette) {
   uint64_t length = kiv::FileSize(cassette.CassettePath());
   Require(cassette.MessageStart() <= cassette.MessageEnd());
   Require(cassette.MessageEnd() <= length);
-  Require(cassette.PlayPosition <= length);
+  Require(cassette.Head().Position() <= length);
 }
 
 }  // namespace

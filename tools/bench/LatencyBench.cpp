@@ -252,7 +252,7 @@ bool MeasurePlayback(const kiv::CassetteEnvironment& env, const std::string& pat
   // Half a second into the first tone, jump to the second.
   if (!Spin([&] { return output.Position() >= kRate / 2; })) return false;
   engine.FoldPosition();
-  cassette.PlayPosition = cassette.MessageStart() + 3 * kRate;
+  cassette.Head().SeekTo(3 * kRate);
   const auto seeked = Clock::now();
   engine.RequestRestart();
   if (!Spin([&] { return segmentReturned && output.IsOpen() && output.Position() > 0; })) {
