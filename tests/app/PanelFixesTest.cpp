@@ -1,0 +1,109 @@
+// What the panel must get right around a running tape: the settings and ticker menus stay shut
+// while anything plays, records or converts; the ticker comes back after a recording; and a
+// cassette found damaged at Record is reported with its backup as at open.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+#include "TransportTestSupport.h"
+#include "panel/TMarquee.h"
+
+namespace kiv::test {
+namespace {
+
+TEST_F(TransportTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversionHoldsIt) {
+  TKivRecForm& form = BuildWithMessages();
+  form.show();
+  KivRecMenus& menus = form.Menus();
+  auto settingsItemsOpen = [&] {
+    form.moreButtonMouseDown();
+    menus.PopupMenu2->hide();
+    int open = 0;
+    for (const char* name : {"Settings2", "AlwaysonTop1"}) {
+      open += menus.Item(QString::fromLatin1(name))->isEnabled();
+    }
+    return open;
+  };
+  auto tickerItemsOpen = [&] {
+    form.mnameMouseDown(Qt::LeftButton);
+    int open = 0;
+    for (const char* name : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
+      open += menus.Item(QString::fromLatin1(name))->isEnabled();
+    }
+    return open;
+  };
+  auto onTopToggles = [&] {
+    const QString before = settings_.ReadSetting(QStringLiteral("OnTop"));
+    form.AlwaysonTop1Click();
+    return settings_.ReadSetting(QStringLiteral("OnTop")) != before;
+  };
+  EXPECT_EQ(settingsItemsOpen(), 2);
+  EXPECT_EQ(tickerItemsOpen(), 4);
+
+  Click("playButton");
+  ASSERT_TRUE(form.Playback().Playing());
+  EXPECT_EQ(settingsItemsOpen(), 0);
+  EXPECT_EQ(tickerItemsOpen(), 0);
+  EXPECT_FALSE(onTopToggles());
+  Click("playButton");  // paused is still playing
+  ASSERT_TRUE(form.Playback().PlayPaused());
+  EXPECT_EQ(settingsItemsOpen(), 0);
+  EXPECT_FALSE(onTopToggles());
+  Click("stopButton");
+  Settle();
+  ASSERT_FALSE(form.Playback().Playing());
+
+  Click("recButton");
+  ASSERT_TRUE(form.Capture().Recording());
+  EXPECT_EQ(settingsItemsOpen(), 0);
+  EXPECT_EQ(tickerItemsOpen(), 0);
+  EXPECT_FALSE(onTopToggles());
+  Click("stopButton");
+  EXPECT_EQ(settingsItemsOpen(), 2);
+  EXPECT_TRUE(onTopToggles());
+
+  // An export or import: the settings key does not even open its menu.
+  form.SetConversionBusy(true);
+  form.moreButtonMouseDown();
+  EXPECT_FALSE(menus.PopupMenu2->isVisible());
+  EXPECT_EQ(tickerItemsOpen(), 0);
+  EXPECT_FALSE(onTopToggles());
+}
+
+TEST_F(TransportTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
+  settings_.WriteSetting(QStringLiteral("CustomText"), QStringLiteral("Dentist at 4"));
+  TKivRecForm& form = Build();
+  form.show();
+  auto* ticker = Find<TMarquee>("mname");
+  const QString custom = form.TickerColorTag(1) + QStringLiteral("Dentist at 4");
+  ASSERT_EQ(ticker->Text(), custom);
+  Click("recButton");
+  ASSERT_TRUE(form.Capture().Recording());
+  ticker->SetText(QStringLiteral("something else"));
+  form.mnameMouseMove();  // the pointer over the ticker stops it
+  CaptureBuffers(3);
+  Click("stopButton");
+  EXPECT_EQ(ticker->Text(), custom);
+  EXPECT_TRUE(ticker->Active());
+}
+
+TEST_F(TransportTest, ACassetteFoundDamagedAtRecordIsReplacedWithTheBackupNoticeOfOpen) {
+  TKivRecForm& form = BuildWithMessages();
+  const QByteArray damaged(5000, char(0x42));
+  WriteCassette(damaged);
+  dialogs_.ClearCalls();
+  Click("recButton");
+  EXPECT_FALSE(form.Capture().Recording());
+  QFile backup(CassettePath() + QStringLiteral(".damaged"));
+  ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+  EXPECT_EQ(backup.readAll(), damaged);
+  ASSERT_FALSE(dialogs_.MessageTexts().isEmpty());
+  EXPECT_EQ(dialogs_.MessageTexts().first(),
+            QStringLiteral("The cassette file was damaged and has been replaced by an empty cassette. "
+                           "Its old contents were kept in:\r\n") +
+                CassettePath() + QStringLiteral(".damaged"));
+  EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("0/0"));
+}
+
+}  // namespace
+}  // namespace kiv::test
