@@ -41,34 +41,6 @@ TEST(TLimitFormTest, SaysTheCassetteIsFullAndHowToMakeRoom) {
   EXPECT_EQ(S(form.btnClose->text()), "Close");
 }
 
-TEST(TLimitFormTest, HasThreeBoldLinesInABevelledFrame) {
-  TLimitForm form;
-  EXPECT_EQ(form.Memo1->parentWidget(), form.Bevel1);
-  EXPECT_EQ(form.Bevel1->frameShape(), QFrame::Panel);
-  EXPECT_EQ(form.Bevel1->frameShadow(), QFrame::Sunken);
-  EXPECT_TRUE(form.Memo1->font().bold());
-  const QStringList lines = form.Memo1->text().split(u'\n');
-  ASSERT_EQ(lines.size(), 3);
-  for (const QString& line : lines) EXPECT_FALSE(line.trimmed().isEmpty());
-}
-
-TEST(TLimitFormTest, ComesUpInTheMiddleOfTheScreenTallEnoughForAllItsLines) {
-  TLimitForm form;
-  form.show();
-  const QPoint middle = form.screen()->geometry().center();
-  const QRect inside = form.geometry();
-  EXPECT_EQ(inside.center(), middle)
-      << inside.x() << "," << inside.y() << " " << inside.width() << "x" << inside.height()
-      << " on a screen centred at " << middle.x() << "," << middle.y();
-  EXPECT_EQ(form.minimumSize(), form.maximumSize());
-  // Every line of every text is there, none cut off at the bottom.
-  for (const QLabel* label : {form.Label1, form.Label2, form.Label4, form.Label3}) {
-    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << S(label->objectName());
-  }
-  EXPECT_GE(form.Memo1->height(), form.Memo1->sizeHint().height());
-  EXPECT_GE(form.Label1->height(), 2 * form.Label1->fontMetrics().height());  // it wraps
-}
-
 // Runs the window as the panel does, doing `act` once it is up; its result.
 int RunWith(TLimitForm& form, const std::function<void(TLimitForm&)>& act) {
   QtDialogs dialogs(nullptr, [] { return false; });

@@ -71,39 +71,6 @@ TEST_F(TransportTest, PlayPausesResumesAndStopsAtNormalSpeed) {
   EXPECT_TRUE(Shows("stopButton", "StopM.BMP"));
 }
 
-TEST_F(TransportTest, FastPlayReturnsToNormalSpeedAndPauseOfFastPlayResumesNormal) {
-  TKivRecForm& form = BuildWithMessages();
-  form.show();
-  Click("playButton");
-  Press("forwEButton");
-  Release("forwEButton");
-  const uint32_t fast = form.cassette().Head().PlayRate();
-  EXPECT_GT(fast, 11025u);
-  // One step per press, and the message stays.
-  EXPECT_EQ(form.cassette().CurrentMessage(), 1u);
-  EXPECT_FALSE(Timer("Timer1")->isActive());
-  Settle();
-
-  // Play during fast play: normal speed, no pause.
-  Click("playButton");
-  Settle();
-  EXPECT_EQ(form.cassette().Head().PlayRate(), 11025u);
-  EXPECT_FALSE(form.Playback().PlayPaused());
-  EXPECT_EQ(output_.Rate(), 11025u);
-
-  // Pause during slow play, then resume: at normal speed.
-  Press("rewSButton");
-  Release("rewSButton");
-  Settle();
-  EXPECT_LT(form.cassette().Head().PlayRate(), 11025u);
-  Click("PauseButton");
-  EXPECT_TRUE(form.Playback().PlayPaused());
-  Click("PauseButton");
-  Settle();
-  EXPECT_EQ(form.cassette().Head().PlayRate(), 11025u);
-  EXPECT_EQ(output_.Rate(), 11025u);
-}
-
 TEST_F(TransportTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
   TKivRecForm& form = Build();  // blank cassette
   form.show();

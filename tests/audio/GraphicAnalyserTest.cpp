@@ -66,55 +66,31 @@ std::string Drawing(const QImage& image, const QColor& pen) {
   return IsHorizontalLine(image, -1, kPlay);
 }
 
-TEST(GraphicAnalyserTest, SilenceWhileRecordingIsALineThroughRowNine) {
-  QImage image = AnalyserImage();
-  PaintRecordingTrace(image, kRecord, kBack, QByteArray(1024, char(128)));
-  EXPECT_TRUE(IsHorizontalLine(image, 9, kRecord));
-}
-
-TEST(GraphicAnalyserTest, SilenceWhilePlayingIsALineThroughRowNine) {
-  QImage image = AnalyserImage();
-  const std::vector<uint8_t> silence(551, 128);
-  PaintPlaybackTrace(image, kPlay, kBack, silence.data(), qint64(silence.size()));
-  EXPECT_TRUE(IsHorizontalLine(image, 9, kPlay));
-}
-
-TEST(GraphicAnalyserTest, PlaybackRowIsOneHigherWhereTheProductIsAMultipleOf255) {
-  // 85 x 18 = 1530 = 6 x 255: the recording formula gives row 6, the playback one row 5.
-  QImage recorded = AnalyserImage();
-  PaintRecordingTrace(recorded, kRecord, kBack, QByteArray(1024, char(85)));
-  EXPECT_TRUE(IsHorizontalLine(recorded, 6, kRecord));
-
-  QImage played = AnalyserImage();
-  const std::vector<uint8_t> bytes(551, 85);
-  PaintPlaybackTrace(played, kPlay, kBack, bytes.data(), qint64(bytes.size()));
-  EXPECT_TRUE(IsHorizontalLine(played, 5, kPlay));
-}
-
-TEST(GraphicAnalyserTest, LoudestSampleIsOnTheLastRowWhenPlayingAndBelowTheBoxWhenRecording) {
-  QImage played = AnalyserImage();
-  const std::vector<uint8_t> loud(551, 255);
-  PaintPlaybackTrace(played, kPlay, kBack, loud.data(), qint64(loud.size()));
-  EXPECT_TRUE(IsHorizontalLine(played, 17, kPlay));
-
-  QImage recorded = AnalyserImage();
-  PaintRecordingTrace(recorded, kRecord, kBack, QByteArray(1024, char(255)));
-  EXPECT_TRUE(IsHorizontalLine(recorded, -1, kRecord));
-}
-
-TEST(GraphicAnalyserTest, QuietestSampleIsOnTheTopRow) {
-  QImage played = AnalyserImage();
-  const std::vector<uint8_t> quiet(551, 0);
-  PaintPlaybackTrace(played, kPlay, kBack, quiet.data(), qint64(quiet.size()));
-  EXPECT_TRUE(IsHorizontalLine(played, 0, kPlay));
-}
-
-TEST(GraphicAnalyserTest, FewerBytesThanColumnsDrawTheFirstSampleAcross) {
+TEST(GraphicAnalyserTest, EachLevelLandsOnItsRowWhenPlayingAndWhenRecording) {
+  // Silence is row 9; 85 x 18 = 6 x 255 is row 6 recording but row 5 playing; the loudest
+  // sample is below the box recording; fewer bytes than columns draw the first one across.
+  struct Case {
+    bool recording;
+    uint8_t level;
+    int row;
+  };
+  for (const Case& c : {Case{true, 128, 9}, Case{false, 128, 9}, Case{true, 85, 6},
+                        Case{false, 85, 5}, Case{false, 255, 17}, Case{true, 255, -1},
+                        Case{false, 0, 0}}) {
+    SCOPED_TRACE(std::to_string(c.level) + (c.recording ? " recording" : " playing"));
+    QImage image = AnalyserImage();
+    if (c.recording) {
+      PaintRecordingTrace(image, kRecord, kBack, QByteArray(1024, char(c.level)));
+    } else {
+      const std::vector<uint8_t> bytes(551, c.level);
+      PaintPlaybackTrace(image, kPlay, kBack, bytes.data(), qint64(bytes.size()));
+    }
+    EXPECT_TRUE(IsHorizontalLine(image, c.row, c.recording ? kRecord : kPlay));
+  }
   QImage image = AnalyserImage();
   const uint8_t bytes[] = {200, 0, 255};
   PaintPlaybackTrace(image, kPlay, kBack, bytes, 3);
-  // (200 x 18 - 1) div 255 = 14
-  EXPECT_TRUE(IsHorizontalLine(image, 14, kPlay));
+  EXPECT_TRUE(IsHorizontalLine(image, 14, kPlay));  // (200 x 18 - 1) div 255
 }
 
 TEST(GraphicAnalyserTest, PlaybackStepsThroughTheBytesByTheWholeQuotient) {
