@@ -5,19 +5,16 @@
 // Nothing waits for time: a test plays bytes on the fake device, calls the tick handler itself
 // and then lets the returned buffers arrive.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QStringList>
 #include <algorithm>
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../cassette/CassetteTestSupport.h"
 #include "AudioTestSupport.h"
 #include "audio/PlaybackEngine.h"
 #include "cassette/Cassette.h"
@@ -27,12 +24,14 @@
 namespace kiv {
 namespace {
 
-using PlayBytes = std::vector<uint8_t>;
+using test::Bytes;
+using test::PlayRecordingView;
+using test::SameBytes;
 
 // Sound in which every stretch of a few bytes occurs once, so a segment that starts a byte too
 // early or too late cannot match by accident.
-PlayBytes PlayNoise(size_t count, uint32_t seed) {
-  PlayBytes bytes(count);
+Bytes PlayNoise(size_t count, uint32_t seed) {
+  Bytes bytes(count);
   uint32_t state = seed * 2654435761u + 1;
   for (uint8_t& b : bytes) {
     state = state * 1664525u + 1013904223u;
@@ -41,75 +40,17 @@ PlayBytes PlayNoise(size_t count, uint32_t seed) {
   return bytes;
 }
 
-void PlayPutU32(PlayBytes* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(uint8_t(v >> (8 * i)));
-}
-
-// A cassette written byte by byte: the messages' sound back to back, FE FE FE FE, the rate,
-// then one 140-byte entry (number, start, end, 128-byte name) per message.
-PlayBytes PlayCassetteBytes(const std::vector<PlayBytes>& messages, uint32_t rate) {
-  PlayBytes file;
-  for (const PlayBytes& sound : messages) file.insert(file.end(), sound.begin(), sound.end());
-  PlayPutU32(&file, 0xFEFEFEFE);
-  PlayPutU32(&file, rate);
-  uint32_t start = 0;
-  uint32_t number = 1;
-  for (const PlayBytes& sound : messages) {
-    PlayPutU32(&file, number++);
-    PlayPutU32(&file, start);
-    start += uint32_t(sound.size());
-    PlayPutU32(&file, start);
-    PlayBytes name(128, 0x20);
-    const std::string text = "message";
-    std::copy(text.begin(), text.end(), name.begin());
-    name[text.size()] = 0x0D;
-    std::fill(name.begin() + 124, name.end(), 0xFC);
-    file.insert(file.end(), name.begin(), name.end());
-  }
-  return file;
-}
-
-PlayBytes PlaySlice(const PlayBytes& bytes, size_t from, size_t count) {
-  return PlayBytes(bytes.begin() + std::ptrdiff_t(from),
-                   bytes.begin() + std::ptrdiff_t(from + count));
-}
-
-// Compares without printing a megabyte when they differ.
-::testing::AssertionResult PlaySameBytes(const PlayBytes& actual, const PlayBytes& expected) {
-  if (actual.size() != expected.size()) {
-    return ::testing::AssertionFailure()
-           << "size " << actual.size() << " instead of " << expected.size();
-  }
-  for (size_t i = 0; i < actual.size(); ++i) {
-    if (actual[i] != expected[i]) {
-      return ::testing::AssertionFailure() << "first difference at byte " << i;
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
-using test::PlayRecordingView;
-
-class PlaybackEngineTest : public ::testing::Test {
+class PlaybackEngineTest : public test::CassetteTest {
  protected:
-  void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kivrec-play-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern + "/";
-    std::filesystem::create_directory(root_ + "data");
-    std::filesystem::create_directory(root_ + "tmp");
-  }
   void TearDown() override {
     engine_.reset();
     cassette_.reset();
-    std::filesystem::remove_all(root_);
+    test::CassetteTest::TearDown();
   }
 
   // Writes a cassette of these messages, opens it, selects message `selected` and builds the
   // engine on it.
-  void Load(const std::vector<PlayBytes>& messages, uint32_t selected = 1, uint32_t rate = 11025) {
+  void Load(const std::vector<Bytes>& messages, uint32_t selected = 1, uint32_t rate = 11025) {
     // A second cassette in one test: the old engine closes its device first and its buffer's
     // return must not reach the new one.
     engine_.reset();
@@ -117,22 +58,25 @@ class PlaybackEngineTest : public ::testing::Test {
     DeliverReturnedBuffers();
     output_.ClearCalls();
     messages_ = messages;
-    const std::string path = root_ + "data/kivrec.cst";
-    {
-      const PlayBytes file = PlayCassetteBytes(messages, rate);
-      std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    test::CassetteBuilder file;
+    for (const Bytes& sound : messages) file.Raw(sound);
+    file.Table(rate);
+    uint32_t start = 0;
+    for (uint32_t n = 1; n <= messages.size(); ++n) {
+      file.Entry(n, start, start + uint32_t(messages[n - 1].size()));
+      start += uint32_t(messages[n - 1].size());
     }
-    cassette_ = std::make_unique<Cassette>(
-        CassetteEnvironment{root_ + "data/", root_ + "tmp/", SystemLocalTime});
+    const std::string path = PathIn("kivrec.cst");
+    test::WriteFile(path, file.bytes());
+    cassette_ = std::make_unique<Cassette>(Env());
     ASSERT_EQ(cassette_->OpenCassette(path), OpenOutcome::Opened);
     ASSERT_TRUE(cassette_->SelectMessage(selected).ok());
     engine_ = std::make_unique<PlaybackEngine>(*cassette_, output_, dialogs_, view_);
   }
 
   // The sound of the selected message from `offset` bytes into it.
-  PlayBytes SoundFrom(uint32_t offset, size_t count) const {
-    return PlaySlice(messages_.at(cassette_->CurrentMessage() - 1), offset, count);
+  Bytes SoundFrom(uint32_t offset, size_t count) const {
+    return test::Slice(messages_.at(cassette_->CurrentMessage() - 1), offset, count);
   }
   uint32_t Start() const { return cassette_->MessageStart(); }
   // The effective play head, relative to the message start.
@@ -175,8 +119,7 @@ class PlaybackEngineTest : public ::testing::Test {
     EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Available);
   }
 
-  std::string root_;
-  std::vector<PlayBytes> messages_;
+  std::vector<Bytes> messages_;
   FakeAudioOutput output_;
   FakeDialogs dialogs_;
   PlayRecordingView view_;
@@ -191,7 +134,7 @@ TEST_F(PlaybackEngineTest, AShortMessagePlaysAsOneSegmentAndEndsWithItsBuffer) {
   engine_->StartPlayback();
 
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Write(5000)"}));
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 5000)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 5000)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Playing());
   EXPECT_TRUE(engine_->Timer2Running());
@@ -216,7 +159,7 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   ASSERT_EQ(Start(), 1000u);
   engine_->StartPlayback();
   EXPECT_EQ(engine_->SegmentsPending(), 2);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 1048576)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 1048576)));
 
   // The boundary is crossed without a tick at the very end: the next segment still starts at
   // the byte after the last one the device played.
@@ -226,13 +169,13 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 1048576);
   EXPECT_EQ(engine_->SegmentsPending(), 2);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
 
   output_.Finish();
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 2097152);
   EXPECT_EQ(engine_->SegmentsPending(), 1);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
   EXPECT_TRUE(engine_->Playing());
 
   output_.Finish();
@@ -261,7 +204,7 @@ TEST_F(PlaybackEngineTest, PlayStartsAtTheEffectivePositionAndFoldsIt) {
   engine_->StartPlayback();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 1500);
   EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
 }
 
 // ---- Progress ---------------------------------------------------------------------------
@@ -275,7 +218,7 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   output_.Play(551);
   engine_->ProgressTick();
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(5,0)", "DrawPlaybackTrace(551)"}));
-  EXPECT_TRUE(PlaySameBytes(view_.traces.back(), SoundFrom(0, 551)));
+  EXPECT_TRUE(SameBytes(view_.traces.back(), SoundFrom(0, 551)));
   EXPECT_EQ(cassette_->Head().SegmentPlayed(), 551u);
   EXPECT_TRUE(engine_->Timer2Running());
 
@@ -283,7 +226,7 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   engine_->ProgressTick();
   // The counter shows where the previous tick left the head; the trace what came since.
   EXPECT_EQ(view_.calls.at(2), "ShowCounter(5,0)");
-  EXPECT_TRUE(PlaySameBytes(view_.traces.back(), SoundFrom(551, 22050)));
+  EXPECT_TRUE(SameBytes(view_.traces.back(), SoundFrom(551, 22050)));
 
   engine_->ProgressTick();
   EXPECT_EQ(view_.calls.at(4), "ShowCounter(5,2)");
@@ -347,7 +290,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset", "Reset", "Close",
                                                        "Open(11025)", "Write(36500)"}));
   EXPECT_EQ(cassette_->Head().Position(), Start() + 3500);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Timer2Running());
 
@@ -441,7 +384,7 @@ TEST_F(PlaybackEngineTest, FiveFasterStepsStopAtTheLastOfFour) {
   EXPECT_EQ(Writes().size(), 5u);
   // Every restart went on at the byte reached: 4 × 1000 bytes, plus the last 1000 still playing.
   EXPECT_EQ(cassette_->Head().Position(), Start() + 4000);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
 }
 
@@ -479,7 +422,7 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlay) {
   EXPECT_EQ(output_.Calls().back(), "Reset");
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
 }
 
 TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
@@ -489,7 +432,7 @@ TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
   engine_->SkipForward();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 9000);
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
 
   // Exactly one second before the end still moves, to the end itself, which ends the playback.
   engine_->SkipBack();
@@ -535,7 +478,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   cassette_->Head().Wind(11025);
   engine_->RequestRestart();
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
 
   // An absolute move written straight into the head is taken as it is.
   output_.Play(800);
@@ -544,7 +487,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   cassette_->Head().SeekTo(100);
   engine_->RequestRestart();
   DeliverReturnedBuffers();
-  EXPECT_TRUE(PlaySameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100, 59900)));
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100, 59900)));
 }
 
 // ---- Failures ---------------------------------------------------------------------------
