@@ -126,7 +126,7 @@ cat >"$work/sound.py" <<'PY'
 import json, re, sys
 def crossings(s): return sum(1 for a, b in zip(s, s[1:]) if (a < 128) != (b < 128))
 def rms(s): return (sum((v - 128) ** 2 for v in s) / len(s)) ** 0.5 if s else 0.0
-def tone(s, rate): return len(s) > rate // 10 and abs(crossings(s) * rate / len(s) - 880) < 132 and rms(s) > 8
+def tone(s, rate): return len(s) >= rate // 10 and abs(crossings(s) * rate / len(s) - 880) < 132 and rms(s) > 8
 def windows(s, rate):
     n = rate // 10
     return [tone(s[i:i + n], rate) for i in range(0, len(s) - n + 1, n)]
