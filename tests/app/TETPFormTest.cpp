@@ -116,24 +116,6 @@ TEST_F(EtpTest, ShowingItWritesThePercentAndThePositionOfTheCounter) {
 
 // --- The mouse -------------------------------------------------------------------------------
 
-TEST_F(EtpTest, PressingOnTheBarMovesToThatPointOfTheMessage) {
-  const uint32_t odd = kHundredSeconds + 1;
-  OpenAt(odd, odd / 3);
-  Mouse(QEvent::MouseButtonPress, 0);
-  EXPECT_TRUE(form_->Dragging());
-  EXPECT_EQ(form_->Progress(), 0U);
-  EXPECT_EQ(host_->applied, std::vector<uint32_t>{0});
-  EXPECT_EQ(S(Label()), "0% ( 00:00)");
-
-  OpenAt(odd, 0);
-  Mouse(QEvent::MouseButtonPress, 108);
-  const auto half = uint32_t(uint64_t(odd) * 108 / 216);
-  EXPECT_EQ(half, 551'250U);
-  EXPECT_EQ(form_->Progress(), half);
-  EXPECT_EQ(host_->applied, std::vector<uint32_t>{half});
-  EXPECT_EQ(S(Label()), "49% ( 00:50)");  // 551,250 of 1,102,501 is not quite half
-}
-
 TEST_F(EtpTest, DraggingFollowsThePointerAndStopsAtBothEndsOfTheBar) {
   OpenAt(kHundredSeconds, 0);
   Mouse(QEvent::MouseMove, 150, Qt::NoButton);  // nothing pressed on the bar: nothing
@@ -205,23 +187,6 @@ TEST_F(EtpTest, ShiftOrAltWithCtrlMakesTheStepsAHundredth) {
   EXPECT_FALSE(form_->Fine());
   form_->ETPTimerTimer();
   EXPECT_EQ(form_->Progress(), 41 * kRate);
-}
-
-TEST_F(EtpTest, LettingGoOfTheArrowStopsTheStepsAndKeepsTheWindowOpen) {
-  OpenAt(kHundredSeconds, 0);
-  Press(Qt::Key_Right, Qt::ControlModifier);
-  // What some systems send between the repeats of a held key.
-  QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Right, Qt::ControlModifier, QString(), true);
-  QApplication::sendEvent(form_.get(), &repeat);
-  EXPECT_TRUE(form_->ETPTimer->isActive());
-  EXPECT_EQ(form_->Tag(), TETPForm::kTagForward);
-
-  Release(Qt::Key_Right, Qt::ControlModifier);
-  EXPECT_FALSE(form_->ETPTimer->isActive());
-  EXPECT_EQ(form_->Tag(), TETPForm::kTagIdle);
-  form_->ETPTimerTimer();  // a tick already on its way moves nothing
-  EXPECT_TRUE(host_->applied.empty());
-  EXPECT_TRUE(form_->isVisible());
 }
 
 // The way the panel runs it: modally, held Ctrl+Right stepping on real timer ticks until Ctrl is

@@ -14,13 +14,6 @@
 namespace kiv::test {
 namespace {
 
-void MoveOver(QWidget* widget) {
-  const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-  QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &move);
-}
-
 TEST_F(PanelTest, TheTickerShowsTheCustomTextInTheFirstColourAndTheAddressWithTwoBlanks) {
   TKivRecForm& form = Build();
   auto* ticker = Find<TMarquee>("mname");
@@ -88,25 +81,6 @@ TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
   };
   form.Menus().Item(QStringLiteral("Customtext1"))->trigger();
   EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CustomText")), QStringLiteral("Dentist at 4"));
-}
-
-TEST_F(PanelTest, ThePointerStopsTheTickerOverItAndStartsItOverThePanel) {
-  TKivRecForm& form = Build();
-  form.show();
-  auto* ticker = Find<TMarquee>("mname");
-  ASSERT_TRUE(ticker->Active());
-  MoveOver(ticker);
-  EXPECT_FALSE(ticker->Active());
-  MoveOver(Find<TBMShapedForm>("ZvSkin1"));
-  EXPECT_TRUE(ticker->Active());
-  auto* panel = Find<TBMShapedForm>("ZvSkin1");
-  QTest::mouseDClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(5, form.height() / 2));
-  EXPECT_FALSE(ticker->Active());
-  form.hide();
-  form.show();
-  EXPECT_TRUE(ticker->Active());
-  form.hide();
-  EXPECT_FALSE(ticker->Active());
 }
 
 TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuWithItemsByStateAndSavesOnClose) {

@@ -174,36 +174,6 @@ TEST_F(TransportTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {
   EXPECT_FALSE(form.Capture().Recording());
 }
 
-TEST_F(TransportTest, WheelsTurnOnlyWhenTheSkinShowsThem) {
-  TKivRecForm& form = BuildWithMessages();
-  form.show();
-  Click("playButton");
-  ASSERT_TRUE(form.WheelFramesLoaded());
-  ASSERT_TRUE(Timer("Timer5")->isActive());
-  EXPECT_EQ(Timer("Timer5")->interval(), 200);
-  form.Timer5Timer();
-  EXPECT_TRUE(Shows("WheelL", "WheelLA.bmp"));
-  EXPECT_TRUE(Shows("WheelD", "WheelDA.bmp"));
-  form.Timer5Timer();
-  EXPECT_TRUE(Shows("WheelL", "WheelLB.bmp"));
-  EXPECT_TRUE(Shows("WheelD", "WheelDB.bmp"));
-  Click("PauseButton");
-  EXPECT_FALSE(Timer("Timer5")->isActive());
-  EXPECT_TRUE(form.WheelFramesLoaded());
-  Click("stopButton");
-  Settle();
-  EXPECT_FALSE(Timer("Timer5")->isActive());
-  EXPECT_FALSE(form.WheelFramesLoaded());
-
-  // A skin without wheels: no frames, and the timer changes no picture.
-  form.SetControlVisible(SkinControl::WheelL, false);
-  const QImage before = Key("WheelL")->Picture();
-  Click("playButton");
-  EXPECT_FALSE(form.WheelFramesLoaded());
-  form.Timer5Timer();
-  EXPECT_EQ(Key("WheelL")->Picture(), before);
-}
-
 TEST_F(TransportTest, ConversionBusyIgnoresEveryTapeKey) {
   TKivRecForm& form = BuildWithMessages();
   form.show();

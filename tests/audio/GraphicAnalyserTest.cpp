@@ -187,26 +187,5 @@ TEST(GraphicAnalyserTest, PanelBoxShowsTheLastPictureInTheSkinColours) {
   EXPECT_TRUE(IsHorizontalLine(analyser.Picture(), 0, kPlay));
 }
 
-TEST(GraphicAnalyserTest, PictureFollowsTheBoxSize) {
-  QWidget box;
-  box.resize(35, 18);
-  GraphicAnalyser analyser(&box);
-  analyser.AnalyserBackColor = kBack;
-  analyser.DrawFlatLine(kRecord);
-  // A skin with a larger analyser.
-  box.resize(60, 25);
-  analyser.DrawFlatLine(kRecord);
-  EXPECT_EQ(analyser.Picture().size(), QSize(60, 25));
-  EXPECT_TRUE(IsHorizontalLine(analyser.Picture(), 12, kRecord));
-}
-
-TEST(GraphicAnalyserTest, BoxWithoutAreaDrawsNothing) {
-  QWidget box;
-  box.resize(0, 18);
-  GraphicAnalyser analyser(&box);
-  analyser.DrawRecordingTrace(QByteArray(1024, char(0)));
-  EXPECT_TRUE(analyser.Picture().isNull());
-}
-
 }  // namespace
 }  // namespace kiv

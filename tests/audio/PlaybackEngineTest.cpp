@@ -234,23 +234,6 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   EXPECT_EQ(Head(), 22601u);
 }
 
-TEST_F(PlaybackEngineTest, DuringFastPlayTheCounterCountsSecondsOfTape) {
-  Load({PlayNoise(10 * 11025, 12)});
-  engine_->StartPlayback();
-  engine_->FasterStep();
-  DeliverReturnedBuffers();
-  ASSERT_EQ(output_.Rate(), 12049u);
-  // One second of the device's clock plays 12049 bytes: more than a second of tape.
-  output_.Play(12049);
-  engine_->ProgressTick();
-  output_.Play(12049);
-  engine_->ProgressTick();
-  engine_->ProgressTick();
-  EXPECT_EQ(view_.calls.back(), "DrawPlaybackTrace(0)");
-  EXPECT_EQ(view_.calls.at(view_.calls.size() - 2), "ShowCounter(10,2)");
-  EXPECT_EQ(Head(), 2u * 12049u);
-}
-
 // ---- Pause and stop ---------------------------------------------------------------------
 
 TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
@@ -550,19 +533,6 @@ INSTANTIATE_TEST_SUITE_P(
         PlayOpenError{99, "Kiv Sound Recorder - Error",
                       "Kiv Sound Recorder can not start playback because the sound card output "
                       "reported error 99.\r\nCheck your sound card and try again."}));
-
-TEST_F(PlaybackEngineTest, ARefusedOpenBetweenSegmentsEndsThePlayback) {
-  Load({PlayNoise(1500000, 38)});
-  engine_->StartPlayback();
-  output_.QueueOpenResult(4);
-  output_.Finish();
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  ASSERT_EQ(dialogs_.Calls().size(), 1);
-  EXPECT_EQ(dialogs_.Calls().front().caption, QStringLiteral("Kiv Sound Recorder - Error #01"));
-  // The first segment was heard in full.
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 1048576);
-}
 
 TEST_F(PlaybackEngineTest, NoMemoryForTheBufferSaysSoAndClosesTheDevice) {
   Load({PlayNoise(4000, 39)});
