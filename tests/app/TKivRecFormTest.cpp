@@ -48,7 +48,7 @@ TEST_F(PanelTest, EmptySettingsStartWithTheDefaultsAndTheFirstExitWritesThem) {
   EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Available);
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Unavailable);
 
-  EXPECT_FALSE(settings_.Contains(QStringLiteral("DDX")));
+  EXPECT_FALSE(settings_.Contains(settings::PanelLeft));
   form.Menus().Item(MenuItem::Exit1)->trigger();
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(settings_.Stored(settings::PanelLeft), QStringLiteral("30"));

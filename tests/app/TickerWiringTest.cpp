@@ -117,7 +117,7 @@ TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuWithItemsByStateAndSavesOnCl
   QTest::mousePress(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
   EXPECT_TRUE(form.Menus().PopupMenu3->isVisible());
   EXPECT_TRUE(form.Menus().Item(MenuItem::EnterNote1)->isEnabled());
-  EXPECT_FALSE(settings_.Contains(QStringLiteral("DDX")));
+  EXPECT_FALSE(settings_.Contains(settings::PanelLeft));
   form.Menus().PopupMenu3->hide();
   EXPECT_EQ(settings_.Stored(settings::PanelLeft), QString::number(form.x()));
   QTest::mouseRelease(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
