@@ -7,15 +7,17 @@
 namespace kiv {
 namespace {
 
-// "ON" switches: the empty text (absent) and "ON" mean on, anything else off.
-bool OnByDefault(const QString& value) { return value.isEmpty() || value == QStringLiteral("ON"); }
+// A switch is on when it reads "ON"; an absent one reads as its default.
+bool On(const SettingsStore& store, const Setting& setting) {
+  return store.Read(setting) == QStringLiteral("ON");
+}
 QString OnOff(bool on) { return on ? QStringLiteral("ON") : QStringLiteral("OFF"); }
 
 }  // namespace
 
 void KivRecSettings::Load(const SettingsStore& store, uint32_t baseRate) {
-  const QString speed = store.ReadSetting(QStringLiteral("MSpeed"));
-  if (speed.isEmpty() || speed == QStringLiteral("Slow")) {
+  const QString speed = store.Read(settings::TickerSpeed);
+  if (speed == QStringLiteral("Slow")) {
     tickerSpeed = TSpeed::tsSlow;
   } else if (speed == QStringLiteral("Medium")) {
     tickerSpeed = TSpeed::tsMedium;
@@ -23,27 +25,27 @@ void KivRecSettings::Load(const SettingsStore& store, uint32_t baseRate) {
     tickerSpeed = TSpeed::tsFast;
   }
   lastExportFolder = dataFolder;
-  const QString volume = store.ReadSetting(QStringLiteral("VolumeType"));
-  useMasterVolume = !(volume.isEmpty() || volume == QStringLiteral("WaveOut"));
-  autoRunOn = OnByDefault(store.ReadSetting(QStringLiteral("AutoRun")));
+  const QString volume = store.Read(settings::VolumeType);
+  useMasterVolume = volume != QStringLiteral("WaveOut");
+  autoRunOn = On(store, settings::AutoRun);
   recordCapacity = RecordCapacity(baseRate);
-  showPanelAtStart = OnByDefault(store.ReadSetting(QStringLiteral("OpenDDForm")));
-  autoRewindOnStop = OnByDefault(store.ReadSetting(QStringLiteral("AutoRewindOnStop")));
-  useZACexe = store.ReadSetting(QStringLiteral("UseZACexe")) == QStringLiteral("YES");
+  showPanelAtStart = On(store, settings::ShowPanelAtStart);
+  autoRewindOnStop = On(store, settings::AutoRewindOnStop);
+  useZACexe = store.Read(settings::UseExternalConverter) == QStringLiteral("YES");
 }
 
 void KivRecSettings::Save(SettingsStore& store, QPoint panelTopLeft, const QString& programFolder,
                           const QString& programPath) const {
-  store.WriteSetting(QStringLiteral("DDX"), QString::number(panelTopLeft.x()));
-  store.WriteSetting(QStringLiteral("DDY"), QString::number(panelTopLeft.y()));
-  store.WriteSetting(QStringLiteral("KSRPath"), programFolder);
-  store.WriteSetting(QStringLiteral("CurrentFolder"),
+  store.Write(settings::PanelLeft, QString::number(panelTopLeft.x()));
+  store.Write(settings::PanelTop, QString::number(panelTopLeft.y()));
+  store.Write(settings::ProgramPath, programFolder);
+  store.Write(settings::CurrentFolder,
                      lastExportFolder.isEmpty() ? dataFolder : lastExportFolder);
-  store.WriteSetting(QStringLiteral("VolumeType"),
+  store.Write(settings::VolumeType,
                      useMasterVolume ? QStringLiteral("Master") : QStringLiteral("WaveOut"));
-  store.WriteSetting(QStringLiteral("OpenDDForm"), OnOff(showPanelAtStart));
-  store.WriteSetting(QStringLiteral("AutoRewindOnStop"), OnOff(autoRewindOnStop));
-  store.WriteSetting(QStringLiteral("AutoRun"), OnOff(autoRunOn));
+  store.Write(settings::ShowPanelAtStart, OnOff(showPanelAtStart));
+  store.Write(settings::AutoRewindOnStop, OnOff(autoRewindOnStop));
+  store.Write(settings::AutoRun, OnOff(autoRunOn));
   store.SetAutostart(autoRunOn, programPath);
 }
 
@@ -66,9 +68,9 @@ QString KivRecSettings::SpeedWord(TSpeed speed) {
 }
 
 TDirection KivRecSettings::ApplyTickerDirection(SettingsStore& store, TDirection current) {
-  const QString word = store.ReadSetting(QStringLiteral("MDirection"));
+  const QString word = store.Read(settings::TickerDirection);
   TDirection applied;
-  if (word.isEmpty() || word == QStringLiteral("Left")) {
+  if (word == QStringLiteral("Left")) {
     applied = TDirection::tdLeft;
   } else if (word == QStringLiteral("Right")) {
     applied = TDirection::tdRight;
@@ -77,7 +79,7 @@ TDirection KivRecSettings::ApplyTickerDirection(SettingsStore& store, TDirection
   } else {
     return current;
   }
-  store.WriteSetting(QStringLiteral("MDirection"), DirectionWord(applied));
+  store.Write(settings::TickerDirection, DirectionWord(applied));
   return applied;
 }
 

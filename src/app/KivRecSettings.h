@@ -3,13 +3,14 @@
 // text; switches are "ON"/"OFF", numbers decimal, and an absent value means the default.
 //
 // Values that other parts read on their own whenever they need them ("OnTop", "MDirection",
-// "Info", ...) are not cached here.
+// "Info", ...) are not cached here. Names and defaults are those of platform/SettingNames.h.
 #pragma once
 
 #include <QPoint>
 #include <QString>
 
 #include "panel/TMarquee.h"
+#include "platform/SettingNames.h"
 
 
 namespace kiv {
@@ -19,7 +20,7 @@ class SettingsStore;
 class KivRecSettings {
  public:
   // The address the ticker shows until the user types a text of their own.
-  static QString DefaultCustomText() { return QStringLiteral("https://kivrec.example.org/"); }
+  static QString DefaultCustomText() { return QString::fromLatin1(settings::CustomText.byDefault); }
 
   // Load sequence; `baseRate` is the rate the capacity is computed from.
   void Load(const SettingsStore& store, uint32_t baseRate);
@@ -27,7 +28,7 @@ class KivRecSettings {
   void Save(SettingsStore& store, QPoint panelTopLeft, const QString& programFolder,
             const QString& programPath) const;
 
-  // "MDirection" as the ticker applies it: empty or "Left" → Left, "Right", "None"; any other
+  // "MDirection" as the ticker applies it: absent or "Left" → Left, "Right", "None"; any other
   // word leaves `current` and writes nothing back. Otherwise the applied word is written back.
   static TDirection ApplyTickerDirection(SettingsStore& store, TDirection current);
   static QString DirectionWord(TDirection direction);

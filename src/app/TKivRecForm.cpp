@@ -54,7 +54,7 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
 
   // Step 6: other programs find the panel by its handle.
   PublishHandle();
-  store.WriteSetting(QStringLiteral("KSRVer"), QStringLiteral("3.4"));
+  store.Write(settings::Version, QLatin1String(kSettingsVersion));
 
   // Step 7: the remaining settings.
   LoadSettings();
@@ -92,12 +92,12 @@ void TKivRecForm::PublishHandle() {
   // The native window is made anew whenever the topmost state changes; the window handle
   // always names the current one.
   winId();
-  services_.settings->WriteSetting(QStringLiteral("DDHandle"),
+  services_.settings->Write(settings::WindowHandle,
                                    QString::number(quintptr(windowHandle()->winId())));
 }
 
 bool TKivRecForm::OnTopSetting() const {
-  return services_.settings->ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
+  return services_.settings->Read(settings::OnTop) == QStringLiteral("ON");
 }
 
 bool TKivRecForm::ShowAtStart() const {
@@ -195,21 +195,21 @@ void TKivRecForm::WireControls() {
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
           this, [this] { exitButtonClick(); });
-  connect(menus_->Item(QStringLiteral("ShowDictaphen1")), &QAction::triggered, this,
+  connect(menus_->Item(MenuItem::ShowDictaphen1), &QAction::triggered, this,
           [this] { ShowDictaphen1Click(); });
   auto* more = static_cast<TImageControl*>(controls_[SkinControl::moreButton]);
   connect(more, &TImageControl::MousePressed, this, [this] { moreButtonMouseDown(); });
   connect(more, &TImageControl::MouseEntered, this, [this] { moreButtonHovered_ = true; });
   connect(more, &TImageControl::MouseLeft, this, [this] { moreButtonHovered_ = false; });
 
-  connect(menus_->Item(QStringLiteral("AlwaysonTop1")), &QAction::triggered, this,
+  connect(menus_->Item(MenuItem::AlwaysonTop1), &QAction::triggered, this,
           [this] { AlwaysonTop1Click(); });
-  connect(menus_->Item(QStringLiteral("AlwaysonTop2")), &QAction::triggered, this,
+  connect(menus_->Item(MenuItem::AlwaysonTop2), &QAction::triggered, this,
           [this] { AlwaysonTop1Click(); });
-  connect(menus_->Item(QStringLiteral("Exit1")), &QAction::triggered, this, [this] { Exit1Click(); });
+  connect(menus_->Item(MenuItem::Exit1), &QAction::triggered, this, [this] { Exit1Click(); });
   // The settings key shows its resting picture again whenever its menu opens.
   connect(menus_->PopupMenu2, &QMenu::aboutToShow, this, [this] {
-    if (skinLoader_) SetControlPicture(SkinControl::moreButton, skinLoader_->LoadPicture(QStringLiteral("MoreM.bmp")));
+    if (skinLoader_) SetControlPicture(SkinControl::moreButton, skinLoader_->LoadPicture(QLatin1String(SkinPictureName(SkinControl::moreButton))));
   });
 }
 
@@ -238,19 +238,19 @@ bool TKivRecForm::LayOutSkin() {
   services_.dialogs->ShowMessage(SkinFallback::CurrentSkinFailedText());
   const QString loaded = SkinFallback(programFolder_).Run([this](const QString& name) {
     skinLoader_->SetSkinName(name);
-    services_.settings->WriteSetting(QStringLiteral("CurrentSkin"), name);
+    services_.settings->Write(settings::CurrentSkin, name);
     return skinLoader_->LoadSkin(SkinLoader::LoadingCaption());
   });
   return !loaded.isEmpty();
 }
 
 void TKivRecForm::PlacePanel() {
-  const QString x = services_.settings->ReadSetting(QStringLiteral("DDX"));
+  const QString x = services_.settings->Read(settings::PanelLeft);
   if (x.isEmpty()) {
     move(30, 30);
     return;
   }
-  const QString y = services_.settings->ReadSetting(QStringLiteral("DDY"));
+  const QString y = services_.settings->Read(settings::PanelTop);
   // With only the left edge known the window stays where the system puts it.
   if (!y.isEmpty()) move(x.toInt(), y.toInt());
 }
@@ -299,11 +299,11 @@ void TKivRecForm::ShowBackupNotice() {
 
 void TKivRecForm::SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll,
                                          bool selector, bool editName) {
-  menus_->Item(QStringLiteral("delMsg"))->setEnabled(delMsg);
-  menus_->Item(QStringLiteral("ExportMessage1"))->setEnabled(exportMessage);
-  menus_->Item(QStringLiteral("DeleteCassette1"))->setEnabled(deleteAll);
-  menus_->Item(QStringLiteral("ListNotations1"))->setEnabled(selector);
-  menus_->Item(QStringLiteral("EnterNote1"))->setEnabled(editName);
+  menus_->Item(MenuItem::delMsg)->setEnabled(delMsg);
+  menus_->Item(MenuItem::ExportMessage1)->setEnabled(exportMessage);
+  menus_->Item(MenuItem::DeleteCassette1)->setEnabled(deleteAll);
+  menus_->Item(MenuItem::ListNotations1)->setEnabled(selector);
+  menus_->Item(MenuItem::EnterNote1)->setEnabled(editName);
 }
 
 void TKivRecForm::ShowCassetteState(bool tableHasEntries, bool blankCreated) {
@@ -318,7 +318,7 @@ void TKivRecForm::ShowCassetteState(bool tableHasEntries, bool blankCreated) {
   if (hasMessages) {
     SetMessageItemsEnabled(true, true, true, true, true);
   } else if (blankCreated) {
-    SetMessageItemsEnabled(false, false, menus_->Item(QStringLiteral("DeleteCassette1"))->isEnabled(),
+    SetMessageItemsEnabled(false, false, menus_->Item(MenuItem::DeleteCassette1)->isEnabled(),
                            false, false);
   } else {
     // Every message deleted: the list and Delete All still work on the old entries.
@@ -336,10 +336,10 @@ void TKivRecForm::ShowCassetteState(bool tableHasEntries, bool blankCreated) {
 
 void TKivRecForm::ApplyTopmost() {
   const bool on = OnTopSetting();
-  menus_->Item(QStringLiteral("AlwaysonTop1"))->setChecked(on);
+  menus_->Item(MenuItem::AlwaysonTop1)->setChecked(on);
   kiv::ApplyTopmost(this, on);
   PublishHandle();
-  menus_->Item(QStringLiteral("AlwaysonTop2"))->setChecked(on);
+  menus_->Item(MenuItem::AlwaysonTop2)->setChecked(on);
 }
 
 void TKivRecForm::AlwaysonTop1Click() {
@@ -347,9 +347,9 @@ void TKivRecForm::AlwaysonTop1Click() {
   // The item toggled its own check mark already when it was triggered; the setting follows
   // the mark of the settings menu's item, whichever menu was used.
   const bool on = !OnTopSetting();
-  menus_->Item(QStringLiteral("AlwaysonTop1"))->setChecked(on);
-  menus_->Item(QStringLiteral("AlwaysonTop2"))->setChecked(on);
-  services_.settings->WriteSetting(QStringLiteral("OnTop"),
+  menus_->Item(MenuItem::AlwaysonTop1)->setChecked(on);
+  menus_->Item(MenuItem::AlwaysonTop2)->setChecked(on);
+  services_.settings->Write(settings::OnTop,
                                    on ? QStringLiteral("ON") : QStringLiteral("OFF"));
   ApplyTopmost();
 }
@@ -395,20 +395,20 @@ void TKivRecForm::moreButtonMouseDown() {
   const TransportState state = Transport();
   if (state.conversionBusy) return;
   const bool settingsFree = TransportController::MayChangeSettings(state);
-  for (const char* name : {"Settings2", "AlwaysonTop1", "ImportWAVMP31"}) {
-    menus_->Item(QString::fromLatin1(name))->setEnabled(settingsFree);
+  for (MenuItem name : {MenuItem::Settings2, MenuItem::AlwaysonTop1, MenuItem::ImportWAVMP31}) {
+    menus_->Item(name)->setEnabled(settingsFree);
   }
   menus_->PopupMenu2->popup(QCursor::pos());
 }
 
 void TKivRecForm::ZvSkin1MouseUp() {
-  services_.settings->WriteSetting(QStringLiteral("DDX"), QString::number(x()));
-  services_.settings->WriteSetting(QStringLiteral("DDY"), QString::number(y()));
+  services_.settings->Write(settings::PanelLeft, QString::number(x()));
+  services_.settings->Write(settings::PanelTop, QString::number(y()));
 }
 
 void TKivRecForm::ZvSkin1Click() {
   if (!moreButtonHovered_ || !skinLoader_) return;
-  SetControlPicture(SkinControl::moreButton, skinLoader_->LoadPicture(QStringLiteral("MoreM.bmp")));
+  SetControlPicture(SkinControl::moreButton, skinLoader_->LoadPicture(QLatin1String(SkinPictureName(SkinControl::moreButton))));
   moreButtonHovered_ = false;
 }
 

@@ -21,6 +21,7 @@
 #include "audio/CaptureView.h"
 #include "audio/PlaybackView.h"
 #include "cassette/Cassette.h"
+#include "panel/SkinPictures.h"
 #include "panel/SkinTarget.h"
 #include "transport/ControlAvailability.h"
 #include "transport/TransportController.h"
@@ -219,7 +220,7 @@ class TKivRecForm : public QWidget,
   void CreateEngines();
   void WireTransport();
   // A key's picture from the skin; a picture the skin lacks leaves the old one in place.
-  void ShowKeyPicture(SkinControl key, const char* fileName);
+  void ShowKeyPicture(SkinControl key, PictureState state);
   void StartWheels() override;
   void StartWheelAnimation();
   TapeState TrayState() const;
@@ -227,9 +228,9 @@ class TKivRecForm : public QWidget,
   void StopTape();
   bool Playing() const;
   // Rewind and Forward: start and end winding.
-  void WindKeyDown(SkinControl key, const char* pressedPicture, bool& held, PanelControl control);
-  void WindKeyUp(SkinControl key, const char* restingPicture, bool& held, PanelControl control);
-  void MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+  void WindKeyDown(SkinControl key, PictureState pressedPicture, bool& held, PanelControl control);
+  void WindKeyUp(SkinControl key, PictureState restingPicture, bool& held, PanelControl control);
+  void MessageKeyDown(SkinControl key, PictureState pressedPicture, bool& held,
                       PanelControl control, bool faster);
   // The ticker, counter, label and message keys after a message was selected, or the reason
   // it could not be.

@@ -14,7 +14,7 @@
 
 namespace kiv {
 
-void TKivRecForm::WindKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+void TKivRecForm::WindKeyDown(SkinControl key, PictureState pressedPicture, bool& held,
                               PanelControl control) {
   if (!TransportController::MayWind(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
@@ -23,7 +23,7 @@ void TKivRecForm::WindKeyDown(SkinControl key, const char* pressedPicture, bool&
   Timer1.start();
 }
 
-void TKivRecForm::WindKeyUp(SkinControl key, const char* restingPicture, bool& held,
+void TKivRecForm::WindKeyUp(SkinControl key, PictureState restingPicture, bool& held,
                             PanelControl control) {
   if (!TransportController::WindKeyReleaseCounts(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, restingPicture);
@@ -33,7 +33,7 @@ void TKivRecForm::WindKeyUp(SkinControl key, const char* restingPicture, bool& h
   Timer1.stop();
 }
 
-void TKivRecForm::MessageKeyDown(SkinControl key, const char* pressedPicture, bool& held,
+void TKivRecForm::MessageKeyDown(SkinControl key, PictureState pressedPicture, bool& held,
                                  PanelControl control, bool faster) {
   if (!TransportController::MayWind(Transport())) return;
   if (availability_[control] != Availability::Running) ShowKeyPicture(key, pressedPicture);
@@ -52,37 +52,37 @@ void TKivRecForm::MessageKeyDown(SkinControl key, const char* pressedPicture, bo
 }
 
 void TKivRecForm::forwButtonMouseDown() {
-  WindKeyDown(SkinControl::forwButton, "ForwardA.bmp", forwardHeld_, PanelControl::Forward);
+  WindKeyDown(SkinControl::forwButton, PictureState::Pressed, forwardHeld_, PanelControl::Forward);
 }
 
 void TKivRecForm::forwButtonMouseUp() {
-  WindKeyUp(SkinControl::forwButton, "ForwardM.bmp", forwardHeld_, PanelControl::Forward);
+  WindKeyUp(SkinControl::forwButton, PictureState::Rest, forwardHeld_, PanelControl::Forward);
 }
 
 void TKivRecForm::rewButtonMouseDown() {
-  WindKeyDown(SkinControl::rewButton, "BackwardA.bmp", rewindHeld_, PanelControl::Rewind);
+  WindKeyDown(SkinControl::rewButton, PictureState::Pressed, rewindHeld_, PanelControl::Rewind);
 }
 
 void TKivRecForm::rewButtonMouseUp() {
-  WindKeyUp(SkinControl::rewButton, "BackwardM.bmp", rewindHeld_, PanelControl::Rewind);
+  WindKeyUp(SkinControl::rewButton, PictureState::Rest, rewindHeld_, PanelControl::Rewind);
 }
 
 void TKivRecForm::forwEButtonMouseDown() {
-  MessageKeyDown(SkinControl::forwEButton, "FastForwardA.bmp", nextHeld_, PanelControl::NextKey,
+  MessageKeyDown(SkinControl::forwEButton, PictureState::Pressed, nextHeld_, PanelControl::NextKey,
                  true);
 }
 
 void TKivRecForm::forwEButtonMouseUp() {
-  WindKeyUp(SkinControl::forwEButton, "FastForwardM.bmp", nextHeld_, PanelControl::NextKey);
+  WindKeyUp(SkinControl::forwEButton, PictureState::Rest, nextHeld_, PanelControl::NextKey);
 }
 
 void TKivRecForm::rewSButtonMouseDown() {
-  MessageKeyDown(SkinControl::rewSButton, "FastBackwardA.bmp", previousHeld_,
+  MessageKeyDown(SkinControl::rewSButton, PictureState::Pressed, previousHeld_,
                  PanelControl::PreviousKey, false);
 }
 
 void TKivRecForm::rewSButtonMouseUp() {
-  WindKeyUp(SkinControl::rewSButton, "FastBackwardM.bmp", previousHeld_, PanelControl::PreviousKey);
+  WindKeyUp(SkinControl::rewSButton, PictureState::Rest, previousHeld_, PanelControl::PreviousKey);
 }
 
 void TKivRecForm::Timer1Timer() {

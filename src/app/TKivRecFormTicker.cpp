@@ -26,15 +26,15 @@ void TKivRecForm::WireTicker() {
   mname->setMouseTracking(true);
   // The panel's own ticker menu stands in for the ticker's built-in one.
   mname->setContextMenuPolicy(Qt::PreventContextMenu);
-  for (const char* name : {"Slow1", "Medium1", "Fast1"}) {
-    QAction* item = menus_->Item(QString::fromLatin1(name));
+  for (MenuItem name : {MenuItem::Slow1, MenuItem::Medium1, MenuItem::Fast1}) {
+    QAction* item = menus_->Item(name);
     connect(item, &QAction::triggered, this, [this, item] { Slow1Click(item); });
   }
-  for (const char* name : {"Left1", "Right1", "None1"}) {
-    QAction* item = menus_->Item(QString::fromLatin1(name));
+  for (MenuItem name : {MenuItem::Left1, MenuItem::Right1, MenuItem::None1}) {
+    QAction* item = menus_->Item(name);
     connect(item, &QAction::triggered, this, [this, item] { Left1Click(item); });
   }
-  connect(menus_->Item(QStringLiteral("Customtext1")), &QAction::triggered, this,
+  connect(menus_->Item(MenuItem::Customtext1), &QAction::triggered, this,
           [this] { Customtext1Click(); });
   connect(menus_->PopupMenu3, &QMenu::aboutToHide, this, [this] { SaveSettings(); });
   connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
@@ -46,12 +46,12 @@ void TKivRecForm::SaveSettings() {
 
 void TKivRecForm::CheckTickerItems() {
   const QString speed = KivRecSettings::SpeedWord(mname->Speed()) + u'1';
-  for (const char* name : {"Slow1", "Medium1", "Fast1"}) {
-    menus_->Item(QString::fromLatin1(name))->setChecked(speed == QLatin1String(name));
+  for (MenuItem name : {MenuItem::Slow1, MenuItem::Medium1, MenuItem::Fast1}) {
+    menus_->Item(name)->setChecked(speed == QLatin1String(MenuItemName(name)));
   }
   const QString direction = KivRecSettings::DirectionWord(mname->Direction()) + u'1';
-  for (const char* name : {"Left1", "Right1", "None1"}) {
-    menus_->Item(QString::fromLatin1(name))->setChecked(direction == QLatin1String(name));
+  for (MenuItem name : {MenuItem::Left1, MenuItem::Right1, MenuItem::None1}) {
+    menus_->Item(name)->setChecked(direction == QLatin1String(MenuItemName(name)));
   }
 }
 
@@ -61,7 +61,7 @@ void TKivRecForm::ApplyTickerDirection() {
 }
 
 void TKivRecForm::ShowCustomText() {
-  QString text = services_.settings->ReadSetting(QStringLiteral("CustomText"));
+  QString text = services_.settings->Read(settings::CustomText);
   if (text.isEmpty()) text = KivRecSettings::DefaultCustomText();
   // The home-page address stands off the ticker's edge by two blanks.
   if (text == KivRecSettings::DefaultCustomText()) text = QStringLiteral("  ") + text;
@@ -78,7 +78,7 @@ void TKivRecForm::Slow1Click(QAction* item) {
                   : word == QStringLiteral("Medium") ? TSpeed::tsMedium
                                                      : TSpeed::tsSlow);
   CheckTickerItems();
-  services_.settings->WriteSetting(QStringLiteral("MSpeed"), word);
+  services_.settings->Write(settings::TickerSpeed, word);
   if (!mname->Active()) mname->SetActive(true);
 }
 
@@ -88,28 +88,29 @@ void TKivRecForm::Left1Click(QAction* item) {
                       : word == QStringLiteral("None") ? TDirection::tdNone
                                                        : TDirection::tdLeft);
   CheckTickerItems();
-  services_.settings->WriteSetting(QStringLiteral("MDirection"), word);
+  services_.settings->Write(settings::TickerDirection, word);
   if (word == QStringLiteral("None")) ShowCustomText();
   if (!mname->Active()) mname->SetActive(true);
 }
 
 void TKivRecForm::Customtext1Click() {
-  QString text = services_.settings->ReadSetting(QStringLiteral("CustomText"));
+  QString text = services_.settings->Read(settings::CustomText);
   if (text.isEmpty()) text = KivRecSettings::DefaultCustomText();
   TMessageNameForm form(this);
   form.setWindowTitle(QStringLiteral("Custom Text"));
   form.SetPrompt(QStringLiteral("Enter custom text"));
   form.SetText(text);
   if (services_.dialogs->ExecModal(form) == QDialog::Accepted) text = form.Text();
-  services_.settings->WriteSetting(QStringLiteral("CustomText"), text);
+  services_.settings->Write(settings::CustomText, text);
   ShowCustomText();
 }
 
 void TKivRecForm::mnameMouseDown(Qt::MouseButton button) {
   const bool editable =
       TransportController::MayChangeSettings(Transport()) && cassette_->MessageCount() > 0;
-  for (const char* name : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
-    menus_->Item(QString::fromLatin1(name))->setEnabled(editable);
+  for (MenuItem name : {MenuItem::delMsg, MenuItem::DeleteCassette1, MenuItem::ListNotations1,
+                        MenuItem::EnterNote1}) {
+    menus_->Item(name)->setEnabled(editable);
   }
   // The settings are saved when the menu closes again.
   if (button == Qt::RightButton) menus_->PopupMenu3->popup(QCursor::pos());

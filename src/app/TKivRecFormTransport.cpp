@@ -66,8 +66,8 @@ void TKivRecForm::WireTransport() {
   connect(&Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
   connect(&Timer5, &QTimer::timeout, this, [this] { Timer5Timer(); });
   connect(&Timer7, &QTimer::timeout, this, [this] { Timer7Timer(); });
-  connect(menus_->Item(QStringLiteral("Record1")), &QAction::triggered, this, [this] { Record1Click(); });
-  connect(menus_->Item(QStringLiteral("Play1")), &QAction::triggered, this, [this] { Play1Click(); });
+  connect(menus_->Item(MenuItem::Record1), &QAction::triggered, this, [this] { Record1Click(); });
+  connect(menus_->Item(MenuItem::Play1), &QAction::triggered, this, [this] { Play1Click(); });
   connect(menus_->PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
   Count->installEventFilter(this);
 }
@@ -101,9 +101,9 @@ TapeState TKivRecForm::TrayState() const {
   return tape;
 }
 
-void TKivRecForm::ShowKeyPicture(SkinControl key, const char* fileName) {
+void TKivRecForm::ShowKeyPicture(SkinControl key, PictureState state) {
   if (!skinLoader_) return;
-  const QImage picture = skinLoader_->LoadPicture(QString::fromLatin1(fileName));
+  const QImage picture = skinLoader_->LoadPicture(QLatin1String(SkinPictureName(key, state)));
   // A key without its picture in the skin keeps the one it shows rather than going blank.
   if (!picture.isNull()) SetControlPicture(key, picture);
 }
@@ -126,8 +126,8 @@ void TKivRecForm::playButtonClick() {
     cassette_->Head().NormalSpeed();
     playback_->RequestRestart();
     UpdateTrayIcon();
-    ShowKeyPicture(SkinControl::playButton, "PlayA.BMP");
-    ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+    ShowKeyPicture(SkinControl::playButton, PictureState::Pressed);
+    ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
     return;
   }
   // Ctrl+Play is to open the message selector first; until it exists the chosen message is the
@@ -141,8 +141,8 @@ void TKivRecForm::playButtonClick() {
       controls_[SkinControl::forwEButton]->setToolTip(QStringLiteral("Fast Play"));
       UpdateTrayIcon();
       StartWheelAnimation();
-      ShowKeyPicture(SkinControl::playButton, "PlayA.BMP");
-      ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+      ShowKeyPicture(SkinControl::playButton, PictureState::Pressed);
+      ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
       return;
     }
   }
@@ -157,13 +157,13 @@ void TKivRecForm::pauseButtonClick() {
     if (capture_->RecordPaused()) {
       if (capture_->ResumeCapture()) {
         Timer5.start();
-        ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+        ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
       }
     } else {
       capture_->PauseCapture();
       Timer5.stop();
       analyser_->DrawFlatLine(analyser_->AnalyserRecordColor);
-      ShowKeyPicture(SkinControl::PauseButton, "PauseA.BMP");
+      ShowKeyPicture(SkinControl::PauseButton, PictureState::Pressed);
     }
     UpdateTrayIcon();
   } else if (Playing()) {
@@ -181,7 +181,7 @@ void TKivRecForm::StopTape() {
 void TKivRecForm::stopButtonClick() {
   if (TransportController::TapeKeysIgnored(Transport())) return;
   if (availability_[PanelControl::Stop] == Availability::Available) {
-    ShowKeyPicture(SkinControl::stopButton, "StopA.BMP");
+    ShowKeyPicture(SkinControl::stopButton, PictureState::Pressed);
     StopTape();
     Timer7.start();
   }
@@ -190,7 +190,7 @@ void TKivRecForm::stopButtonClick() {
 
 void TKivRecForm::Timer7Timer() {
   Timer7.stop();
-  ShowKeyPicture(SkinControl::stopButton, "StopM.BMP");
+  ShowKeyPicture(SkinControl::stopButton, PictureState::Rest);
 }
 
 void TKivRecForm::recButtonClick() {
@@ -204,12 +204,12 @@ void TKivRecForm::recButtonClick() {
   if (!CheckRecordStart()) return;
 
   if (availability_[PanelControl::Record] == Availability::Available || capture_->RecordPaused()) {
-    ShowKeyPicture(SkinControl::recButton, "RecA.BMP");
+    ShowKeyPicture(SkinControl::recButton, PictureState::Pressed);
     // A recording that cannot start has told the user (Error #07) and put the key back.
     if (capture_->StartRecording()) {
       SetTrayHint(QStringLiteral("Recording"));
       UpdateTrayIcon();
-      ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+      ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
       StartWheelAnimation();
     }
   }
@@ -221,10 +221,10 @@ void TKivRecForm::recButtonClick() {
 // ---- The tray menu -----------------------------------------------------------------------
 
 void TKivRecForm::PopupMenu1Popup() {
-  QAction* settings = menus_->Item(QStringLiteral("Settings1"));
-  QAction* play = menus_->Item(QStringLiteral("Play1"));
-  QAction* onTop = menus_->Item(QStringLiteral("AlwaysonTop2"));
-  QAction* record = menus_->Item(QStringLiteral("Record1"));
+  QAction* settings = menus_->Item(MenuItem::Settings1);
+  QAction* play = menus_->Item(MenuItem::Play1);
+  QAction* onTop = menus_->Item(MenuItem::AlwaysonTop2);
+  QAction* record = menus_->Item(MenuItem::Record1);
   for (QAction* item : {settings, play, onTop, record}) item->setEnabled(true);
   if (Playing()) {
     play->setText(QStringLiteral("Stop Message"));
@@ -272,7 +272,10 @@ void TKivRecForm::Timer4Timer() {
 void TKivRecForm::StartWheelAnimation() {
   // A skin that leaves the wheels out has no frames to turn.
   if (controls_[SkinControl::WheelL]->isHidden() || !skinLoader_) return;
-  const char* names[] = {"WheelLA.bmp", "WheelLB.bmp", "WheelDA.bmp", "WheelDB.bmp"};
+  const char* names[] = {SkinPictureName(SkinControl::WheelL),
+                         SkinPictureName(SkinControl::WheelL, PictureState::Turned),
+                         SkinPictureName(SkinControl::WheelD),
+                         SkinPictureName(SkinControl::WheelD, PictureState::Turned)};
   for (size_t i = 0; i < wheelFrames_.size(); ++i) {
     wheelFrames_[i] = skinLoader_->LoadPicture(QString::fromLatin1(names[i]));
   }
@@ -311,18 +314,18 @@ void TKivRecForm::StopWheels() {
 
 void TKivRecForm::ShowPlayingFace() {
   UpdateTrayIcon();
-  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+  ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
 }
 
 void TKivRecForm::ShowPausedFace() {
   UpdateTrayIcon();
-  ShowKeyPicture(SkinControl::PauseButton, "PauseA.BMP");
+  ShowKeyPicture(SkinControl::PauseButton, PictureState::Pressed);
 }
 
 void TKivRecForm::ShowIdleFace() {
   UpdateTrayIcon();
-  ShowKeyPicture(SkinControl::playButton, "PlayM.bmp");
-  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+  ShowKeyPicture(SkinControl::playButton, PictureState::Rest);
+  ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
   controls_[SkinControl::rewSButton]->setToolTip(QStringLiteral("Previous Message"));
   controls_[SkinControl::forwEButton]->setToolTip(QStringLiteral("Next Message"));
 }
@@ -336,8 +339,8 @@ void TKivRecForm::SetAvailability(PanelControl control, kiv::Availability availa
 }
 
 void TKivRecForm::EnableMessageMenuItems(bool enabled) {
-  menus_->Item(QStringLiteral("delMsg"))->setEnabled(enabled);
-  menus_->Item(QStringLiteral("ExportMessage1"))->setEnabled(enabled);
+  menus_->Item(MenuItem::delMsg)->setEnabled(enabled);
+  menus_->Item(MenuItem::ExportMessage1)->setEnabled(enabled);
 }
 
 bool TKivRecForm::AutoRewindOnStop() const { return settings_.autoRewindOnStop; }
@@ -350,7 +353,7 @@ void TKivRecForm::DrawRecordingTrace(const QByteArray& buffer) {
 
 void TKivRecForm::DrawIdleLine() { analyser_->DrawIdleLine(); }
 
-void TKivRecForm::ShowRecordKeyAtRest() { ShowKeyPicture(SkinControl::recButton, "RecM.bmp"); }
+void TKivRecForm::ShowRecordKeyAtRest() { ShowKeyPicture(SkinControl::recButton, PictureState::Rest); }
 
 void TKivRecForm::SetTrayHint(const QString& hint) { SysTrayIcon->SetHint(hint); }
 
@@ -361,26 +364,26 @@ void TKivRecForm::SetRemainingTimeHint(const QString& hint) { message->setToolTi
 void TKivRecForm::SetCounterText(const QString& text) { Count->setText(text); }
 
 void TKivRecForm::SetMenuItemEnabled(const QString& name, bool enabled) {
-  if (QAction* item = menus_->Item(name)) item->setEnabled(enabled);
+  if (QAction* item = menus_->ItemNamed(name)) item->setEnabled(enabled);
 }
 
 void TKivRecForm::ShowRecordingState() {
   availability_ = ControlAvailability::For(TransportSituation::Recording, cassette_->MessageCount(),
                                            cassette_->CurrentMessage(), &availability_);
-  menus_->Item(QStringLiteral("Record1"))->setText(QStringLiteral("Stop Recording"));
+  menus_->Item(MenuItem::Record1)->setText(QStringLiteral("Stop Recording"));
   UpdateTrayIcon();
 }
 
 void TKivRecForm::ShowIdleState(bool previousMessageAvailable, bool nextMessageAvailable) {
-  ShowKeyPicture(SkinControl::recButton, "RecM.bmp");
-  menus_->Item(QStringLiteral("Record1"))->setText(QStringLiteral("Start Recording"));
+  ShowKeyPicture(SkinControl::recButton, PictureState::Rest);
+  menus_->Item(MenuItem::Record1)->setText(QStringLiteral("Start Recording"));
   availability_ = ControlAvailability::For(TransportSituation::IdleWithMessages,
                                            cassette_->MessageCount(), cassette_->CurrentMessage());
   availability_.Set(PanelControl::PreviousMessage,
                     previousMessageAvailable ? Availability::Available : Availability::Unavailable);
   availability_.Set(PanelControl::NextMessage,
                     nextMessageAvailable ? Availability::Available : Availability::Unavailable);
-  ShowKeyPicture(SkinControl::PauseButton, "PauseM.BMP");
+  ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
   UpdateTrayIcon();
   StopWheels();
 }

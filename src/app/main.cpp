@@ -17,7 +17,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Zorvikware"));
   QApplication::setApplicationName(QStringLiteral("Kiv Sound Recorder"));
-  QApplication::setApplicationDisplayName(kiv::ApplicationTitle());
+  // No application display name: the X11 platform would append it to every other window's title
+  // ("Custom Text — Kiv Sound Recorder"). A window without a title of its own still shows the
+  // application name, and the desktop file name ties the windows to KivRec.desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("KivRec"));
 
   // A second start leaves the running recorder alone and ends at once.
   kiv::QtSingleInstance instance;
@@ -30,7 +33,7 @@ int main(int argc, char** argv) {
   kiv::QtAudioInput input;
   kiv::QtSoundPlayer sounds;
   kiv::QtDialogs dialogs(nullptr, [&settings] {
-    return settings.ReadSetting(QStringLiteral("OnTop")) == QStringLiteral("ON");
+    return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
 
   kiv::KivRecServices services;

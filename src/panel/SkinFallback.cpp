@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "panel/FindFileNoCase.h"
+#include "panel/SkinPictures.h"
 
 namespace kiv {
 
@@ -30,7 +31,8 @@ QStringList SkinFallback::SearchNames() const {
 
 bool SkinFallback::IsUsable(const QString& name) const {
   const QString folder = FindFileNoCase(skinFolder_, name);
-  return !folder.isEmpty() && !FindFileNoCase(folder, QStringLiteral("DictaphoneA.bmp")).isEmpty();
+  const QLatin1String panel(SkinPictureName(SkinControl::ZvSkin1));
+  return !folder.isEmpty() && !FindFileNoCase(folder, panel).isEmpty();
 }
 
 QString SkinFallback::Run(const std::function<bool(const QString& name)>& tryLoad) const {

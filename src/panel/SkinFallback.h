@@ -27,7 +27,7 @@ class SkinFallback {
   // The skin name of every entry matching "*.set" in Skin/, in directory order. A name that
   // holds ".set" anywhere loses its last four characters; one that does not (".SET") keeps them.
   QStringList SearchNames() const;
-  // True when Skin/<name>/DictaphoneA.bmp exists, in any case.
+  // True when the skin folder Skin/<name>/ holds the panel picture, in any case.
   bool IsUsable(const QString& name) const;
   // Calls `tryLoad` for each usable name in search order until it returns true; that name is
   // returned. Empty when none loaded.

@@ -12,6 +12,13 @@
 #include "panel/TChangeClothes.h"
 
 namespace kiv {
+namespace {
+
+// The key-file row and the resting picture of a control, from the picture table.
+QString RowKey(SkinControl control) { return QLatin1String(PicturesOf(control)->row); }
+QString PictureFile(SkinControl control) { return QLatin1String(SkinPictureName(control)); }
+
+}  // namespace
 
 SkinLoader::SkinLoader(SkinTarget& target, const QString& programFolder, int logicalDpi)
     : target_(target), programFolder_(programFolder), logicalDpi_(logicalDpi) {
@@ -41,8 +48,8 @@ QImage SkinLoader::LoadPicture(const QString& fileName) const {
   return Picture(fileName).value_or(QImage());
 }
 
-std::optional<QImage> SkinLoader::Picture(QStringView fileName) const {
-  const QString path = FindFileNoCase(SkinFolder(), fileName.toString());
+std::optional<QImage> SkinLoader::Picture(const QString& fileName) const {
+  const QString path = FindFileNoCase(SkinFolder(), fileName);
   if (path.isEmpty()) return std::nullopt;
   QImage picture;
   // Only Windows bitmaps are skin pictures, whatever else the file might be.
@@ -74,21 +81,21 @@ bool SkinLoader::LoadSkin(const QString& caption) {
   using Row = std::function<bool()>;
   using C = SkinControl;
   const std::array<Row, kRowCount> rows = {{
-      [&] { return PointWithSwitchRow(u"VolumeButton", C::volButton, u"VolPMM.bmp"); },
+      [&] { return PointWithSwitchRow(C::volButton); },
       [&] { return BoxRow(u"VolumeIndicatorPos", C::CGauge1); },
       [&] { return ColourRow(u"VolumeIndicatorBGColor", SkinColor::GaugeBack); },
       [&] { return ColourRow(u"VolumeIndicatorFGColor", SkinColor::GaugeBar); },
-      [&] { return PointRow(u"Pause", C::PauseButton, u"PauseM.bmp"); },
-      [&] { return PointRow(u"Play", C::playButton, u"PlayM.bmp"); },
-      [&] { return PointRow(u"Record", C::recButton, u"RecM.bmp"); },
-      [&] { return PointRow(u"Stop", C::stopButton, u"StopM.bmp"); },
-      [&] { return PointRow(u"Del", C::delButton, u"DelM.bmp"); },
-      [&] { return PointRow(u"Settings", C::moreButton, u"MoreM.bmp"); },
-      [&] { return PointRow(u"FastRewind", C::rewSButton, u"FastBackwardM.bmp"); },
-      [&] { return PointRow(u"Rewind", C::rewButton, u"BackwardM.bmp"); },
-      [&] { return PointRow(u"Forward", C::forwButton, u"ForwardM.bmp"); },
-      [&] { return PointRow(u"FastForward", C::forwEButton, u"FastForwardM.bmp"); },
-      [&] { return PointRow(u"Off", C::exitButton, u"OffM.bmp"); },
+      [&] { return PointRow(C::PauseButton); },
+      [&] { return PointRow(C::playButton); },
+      [&] { return PointRow(C::recButton); },
+      [&] { return PointRow(C::stopButton); },
+      [&] { return PointRow(C::delButton); },
+      [&] { return PointRow(C::moreButton); },
+      [&] { return PointRow(C::rewSButton); },
+      [&] { return PointRow(C::rewButton); },
+      [&] { return PointRow(C::forwButton); },
+      [&] { return PointRow(C::forwEButton); },
+      [&] { return PointRow(C::exitButton); },
       [&] { return BoxRow(ScreenVariant(u"TickerTape"), C::mname); },
       [&] { return TickerColoursRow(); },
       [&] { return TickerFontRow(); },
@@ -98,16 +105,16 @@ bool SkinLoader::LoadSkin(const QString& caption) {
       [&] { return BoxRow(ScreenVariant(u"CountLabel"), C::Count); },
       [&] { return LabelColourRow(u"CountLabelColor", C::Count); },
       [&] { return FontRow(u"CountLabelFont", C::Count); },
-      [&] { return PointWithSwitchRow(u"LeftWheel", C::WheelL, u"WheelLA.bmp"); },
-      [&] { return PointWithSwitchRow(u"RightWheel", C::WheelD, u"WheelDA.bmp"); },
+      [&] { return PointWithSwitchRow(C::WheelL); },
+      [&] { return PointWithSwitchRow(C::WheelD); },
       [&] { return LogoRow(); },
       [&] { return BoxWithSwitchRow(ScreenVariant(u"GraphicAnalyser"), C::PaintBox1); },
       [&] { return AnalyserColoursRow(); },
       [&] { return BoxWithSwitchRow(ScreenVariant(u"GraphicAnalyserLine"), C::Shape2); },
       // The line has no colour key of its own: it always takes the analyser's playing colour.
       [&] { return ColourRow(u"GraphicAnalyserPlFGColor", SkinColor::LineFill); },
-      [&] { return PointWithSwitchRow(u"VolPlusButton", C::VolPlusButton, u"VolPlusM.bmp"); },
-      [&] { return PointWithSwitchRow(u"VolMinusButton", C::VolMinusButton, u"VolMinusM.bmp"); },
+      [&] { return PointWithSwitchRow(C::VolPlusButton); },
+      [&] { return PointWithSwitchRow(C::VolMinusButton); },
   }};
 
   bool loaded = true;
@@ -126,25 +133,25 @@ bool SkinLoader::LoadSkin(const QString& caption) {
   return loaded;
 }
 
-bool SkinLoader::PointRow(QStringView key, SkinControl control, QStringView picture) {
-  SkinItems items = Read(key);
-  return ApplyPoint(items, control, picture);
+bool SkinLoader::PointRow(SkinControl control) {
+  SkinItems items = Read(RowKey(control));
+  return ApplyPoint(items, control);
 }
 
-bool SkinLoader::PointWithSwitchRow(QStringView key, SkinControl control, QStringView picture) {
-  SkinItems items = Read(key);
+bool SkinLoader::PointWithSwitchRow(SkinControl control) {
+  SkinItems items = Read(RowKey(control));
   // The switch decides before anything else is read: a hidden control may have bad numbers.
   const bool on = items.Switch(2);
   if (!items.Ok()) return false;
   target_.SetControlVisible(control, on);
-  return !on || ApplyPoint(items, control, picture);
+  return !on || ApplyPoint(items, control);
 }
 
-bool SkinLoader::ApplyPoint(SkinItems& items, SkinControl control, QStringView picture) {
+bool SkinLoader::ApplyPoint(SkinItems& items, SkinControl control) {
   const QPoint topLeft = items.Point();
   if (!items.Ok()) return false;
   target_.PlaceControl(control, topLeft);
-  const std::optional<QImage> image = Picture(picture);
+  const std::optional<QImage> image = Picture(PictureFile(control));
   if (!image) return false;
   target_.SetControlPicture(control, *image);
   return true;
@@ -213,8 +220,8 @@ bool SkinLoader::TickerColoursRow() {
 }
 
 bool SkinLoader::LogoRow() {
-  if (!BoxRow(u"UserBMP", SkinControl::UserBMP)) return false;
-  const std::optional<QImage> logo = Picture(u"Logo.bmp");
+  if (!BoxRow(RowKey(SkinControl::UserBMP), SkinControl::UserBMP)) return false;
+  const std::optional<QImage> logo = Picture(PictureFile(SkinControl::UserBMP));
   if (!logo) return false;
   target_.SetLogo(*logo, LogoLink(), LogoHint());
   return true;
@@ -227,7 +234,7 @@ bool SkinLoader::AnalyserColoursRow() {
 }
 
 bool SkinLoader::PanelPicture() {
-  const std::optional<QImage> panel = Picture(PanelPictureName());
+  const std::optional<QImage> panel = Picture(PictureFile(SkinControl::ZvSkin1));
   if (!panel) return false;
   target_.SetPanelPicture(*panel);
   return true;

@@ -25,6 +25,7 @@
 
 #include "panel/ProfileFile.h"
 #include "panel/SkinItems.h"
+#include "panel/SkinPictures.h"
 #include "panel/SkinTarget.h"
 
 namespace kiv {
@@ -39,7 +40,6 @@ class SkinLoader {
   static constexpr int kRowCount = 33;
 
   static QString LoadingCaption() { return QStringLiteral("Loading..."); }
-  static QString PanelPictureName() { return QStringLiteral("DictaphoneA.BMP"); }
   // Where a click on the logo leads, and the logo's tool tip.
   static QString LogoLink() { return QStringLiteral("https://kivrec.example.org/"); }
   static QString LogoHint() {
@@ -87,13 +87,15 @@ class SkinLoader {
   SkinItems Read(QStringView key) const;
   // The key with "L" or "S" appended, by the screen resolution.
   QString ScreenVariant(QStringView key) const;
-  std::optional<QImage> Picture(QStringView fileName) const;
+  std::optional<QImage> Picture(const QString& fileName) const;
 
-  bool PointRow(QStringView key, SkinControl control, QStringView picture);
-  bool PointWithSwitchRow(QStringView key, SkinControl control, QStringView picture);
+  // Rows that place a control with a picture; the row's key and the picture come from the
+  // control's entry in the picture table.
+  bool PointRow(SkinControl control);
+  bool PointWithSwitchRow(SkinControl control);
   bool BoxRow(QStringView key, SkinControl control);
   bool BoxWithSwitchRow(QStringView key, SkinControl control);
-  bool ApplyPoint(SkinItems& items, SkinControl control, QStringView picture);
+  bool ApplyPoint(SkinItems& items, SkinControl control);
   bool ApplyBox(SkinItems& items, SkinControl control);
   bool ColourRow(QStringView key, SkinColor role);
   bool LabelColourRow(QStringView key, SkinControl label);

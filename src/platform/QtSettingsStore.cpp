@@ -21,7 +21,7 @@ struct OpenSettings {
 
 }  // namespace
 
-QString QtSettingsStore::VersionGroup() { return QStringLiteral("3.4"); }
+QString QtSettingsStore::VersionGroup() { return QLatin1String(kSettingsVersion); }
 
 QString QtSettingsStore::ReadSetting(const QString& name) const {
   OpenSettings open;

@@ -8,12 +8,29 @@
 
 #include <QString>
 
+#include "platform/SettingNames.h"
+
 namespace kiv {
 
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
 
+  // The value of `setting`; its default when the value is absent, empty or cannot be read.
+  QString Read(const Setting& setting) const {
+    const QString text = Stored(setting);
+    return text.isEmpty() ? QString::fromLatin1(setting.byDefault) : text;
+  }
+  // The value as stored, the empty text when it is absent: for readers that tell absence apart.
+  QString Stored(const Setting& setting) const {
+    return ReadSetting(QString::fromLatin1(setting.name));
+  }
+  void Write(const Setting& setting, const QString& text) {
+    WriteSetting(QString::fromLatin1(setting.name), text);
+  }
+
+  // The same by the value's name as text. Settings of the program go through the names above;
+  // these are the store's own primitives.
   // The value's text; the empty text when it is absent or the store cannot be read.
   virtual QString ReadSetting(const QString& name) const = 0;
 

@@ -11,13 +11,13 @@
 #include "app/TKivRecForm.h"
 #include "audio/CaptureEngine.h"
 #include "audio/PlaybackEngine.h"
-#include "platform/FakeAudioInput.h"
-#include "platform/FakeAudioOutput.h"
-#include "platform/FakeDialogs.h"
-#include "platform/FakeFolders.h"
-#include "platform/FakeFreeSpace.h"
-#include "platform/FakeSettingsStore.h"
-#include "platform/FakeSoundPlayer.h"
+#include "platform/fake/FakeAudioInput.h"
+#include "platform/fake/FakeAudioOutput.h"
+#include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeFreeSpace.h"
+#include "platform/fake/FakeSettingsStore.h"
+#include "platform/fake/FakeSoundPlayer.h"
 
 QT_BEGIN_NAMESPACE
 // Readable failure messages for texts.

@@ -29,14 +29,14 @@ TEST_F(PanelTest, EmptySettingsStartWithTheDefaultsAndTheFirstExitWritesThem) {
   EXPECT_EQ(form.pos(), QPoint(30, 30));
   EXPECT_TRUE(form.ShowAtStart());
   EXPECT_FALSE(IsTopmost(&form));
-  EXPECT_FALSE(form.Menus().Item(QStringLiteral("AlwaysonTop1"))->isChecked());
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("Slow1"))->isChecked());
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("Left1"))->isChecked());
+  EXPECT_FALSE(form.Menus().Item(MenuItem::AlwaysonTop1)->isChecked());
+  EXPECT_TRUE(form.Menus().Item(MenuItem::Slow1)->isChecked());
+  EXPECT_TRUE(form.Menus().Item(MenuItem::Left1)->isChecked());
   EXPECT_EQ(form.Control(SkinControl::VolPlusButton)->toolTip(),
             QStringLiteral("Increase WaveOut Volume"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("Left"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("KSRVer")), QStringLiteral("3.4"));
-  EXPECT_FALSE(settings_.ReadSetting(QStringLiteral("DDHandle")).isEmpty());
+  EXPECT_EQ(settings_.Stored(settings::TickerDirection), QStringLiteral("Left"));
+  EXPECT_EQ(settings_.Stored(settings::Version), QStringLiteral("3.4"));
+  EXPECT_FALSE(settings_.Stored(settings::WindowHandle).isEmpty());
   EXPECT_EQ(form.Settings().recordCapacity, 6615000u);
 
   // No cassette yet: a blank one is made in the data folder.
@@ -48,34 +48,34 @@ TEST_F(PanelTest, EmptySettingsStartWithTheDefaultsAndTheFirstExitWritesThem) {
   EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Available);
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Unavailable);
 
-  EXPECT_FALSE(settings_.Contains(QStringLiteral("DDX")));
-  form.Menus().Item(QStringLiteral("Exit1"))->trigger();
+  EXPECT_FALSE(settings_.Contains(settings::PanelLeft));
+  form.Menus().Item(MenuItem::Exit1)->trigger();
   EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDX")), QStringLiteral("30"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDY")), QStringLiteral("30"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("AutoRun")), QStringLiteral("ON"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("OpenDDForm")), QStringLiteral("ON"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("AutoRewindOnStop")), QStringLiteral("ON"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("VolumeType")), QStringLiteral("WaveOut"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("KSRPath")), program_);
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CurrentFolder")), data_);
+  EXPECT_EQ(settings_.Stored(settings::PanelLeft), QStringLiteral("30"));
+  EXPECT_EQ(settings_.Stored(settings::PanelTop), QStringLiteral("30"));
+  EXPECT_EQ(settings_.Stored(settings::AutoRun), QStringLiteral("ON"));
+  EXPECT_EQ(settings_.Stored(settings::ShowPanelAtStart), QStringLiteral("ON"));
+  EXPECT_EQ(settings_.Stored(settings::AutoRewindOnStop), QStringLiteral("ON"));
+  EXPECT_EQ(settings_.Stored(settings::VolumeType), QStringLiteral("WaveOut"));
+  EXPECT_EQ(settings_.Stored(settings::ProgramPath), program_);
+  EXPECT_EQ(settings_.Stored(settings::CurrentFolder), data_);
   EXPECT_TRUE(settings_.AutostartOn());
   EXPECT_EQ(settings_.AutostartProgram(), program_ + QStringLiteral("KivRec"));
 }
 
 TEST_F(PanelTest, StoredSettingsAreReadAndAnUnknownDirectionIsLeftAlone) {
-  settings_.WriteSetting(QStringLiteral("DDX"), QStringLiteral("140"));
-  settings_.WriteSetting(QStringLiteral("DDY"), QStringLiteral("75"));
-  settings_.WriteSetting(QStringLiteral("MSpeed"), QStringLiteral("Fast"));
-  settings_.WriteSetting(QStringLiteral("MDirection"), QStringLiteral("Sideways"));
-  settings_.WriteSetting(QStringLiteral("VolumeType"), QStringLiteral("waveout"));
-  settings_.WriteSetting(QStringLiteral("AutoRun"), QStringLiteral("OFF"));
-  settings_.WriteSetting(QStringLiteral("OpenDDForm"), QStringLiteral("OFF"));
+  settings_.Write(settings::PanelLeft, QStringLiteral("140"));
+  settings_.Write(settings::PanelTop, QStringLiteral("75"));
+  settings_.Write(settings::TickerSpeed, QStringLiteral("Fast"));
+  settings_.Write(settings::TickerDirection, QStringLiteral("Sideways"));
+  settings_.Write(settings::VolumeType, QStringLiteral("waveout"));
+  settings_.Write(settings::AutoRun, QStringLiteral("OFF"));
+  settings_.Write(settings::ShowPanelAtStart, QStringLiteral("OFF"));
   TKivRecForm& form = Build();
   EXPECT_EQ(form.pos(), QPoint(140, 75));
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("Fast1"))->isChecked());
-  EXPECT_FALSE(form.Menus().Item(QStringLiteral("Slow1"))->isChecked());
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("Sideways"));
+  EXPECT_TRUE(form.Menus().Item(MenuItem::Fast1)->isChecked());
+  EXPECT_FALSE(form.Menus().Item(MenuItem::Slow1)->isChecked());
+  EXPECT_EQ(settings_.Stored(settings::TickerDirection), QStringLiteral("Sideways"));
   // Only the exact "WaveOut" (or nothing) selects the wave volume.
   EXPECT_EQ(form.Control(SkinControl::VolMinusButton)->toolTip(),
             QStringLiteral("Decrease Master Volume"));
@@ -87,11 +87,11 @@ TEST_F(PanelTest, StoredSettingsAreReadAndAnUnknownDirectionIsLeftAlone) {
   settings_.SetAutostart(true, QStringLiteral("/old/KivRec"));
   form.Exit1Click();
   EXPECT_FALSE(settings_.AutostartOn());
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("VolumeType")), QStringLiteral("Master"));
+  EXPECT_EQ(settings_.Stored(settings::VolumeType), QStringLiteral("Master"));
 }
 
 TEST_F(PanelTest, WithOnlyTheLeftEdgeStoredThePanelStaysWhereTheSystemPutsIt) {
-  settings_.WriteSetting(QStringLiteral("DDX"), QStringLiteral("140"));
+  settings_.Write(settings::PanelLeft, QStringLiteral("140"));
   TKivRecForm& form = Build();
   EXPECT_NE(form.pos(), QPoint(30, 30));
   EXPECT_NE(form.pos().x(), 140);
@@ -100,11 +100,11 @@ TEST_F(PanelTest, WithOnlyTheLeftEdgeStoredThePanelStaysWhereTheSystemPutsIt) {
 TEST_F(PanelTest, AlwaysOnTopTogglesFromBothMenusAndKeepsTheirMarksTogether) {
   TKivRecForm& form = Build();
   form.show();
-  QAction* settingsItem = form.Menus().Item(QStringLiteral("AlwaysonTop1"));
-  QAction* trayItem = form.Menus().Item(QStringLiteral("AlwaysonTop2"));
+  QAction* settingsItem = form.Menus().Item(MenuItem::AlwaysonTop1);
+  QAction* trayItem = form.Menus().Item(MenuItem::AlwaysonTop2);
 
   settingsItem->trigger();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("OnTop")), QStringLiteral("ON"));
+  EXPECT_EQ(settings_.Stored(settings::OnTop), QStringLiteral("ON"));
   EXPECT_TRUE(settingsItem->isChecked());
   EXPECT_TRUE(trayItem->isChecked());
   EXPECT_TRUE(IsTopmost(&form));
@@ -112,17 +112,17 @@ TEST_F(PanelTest, AlwaysOnTopTogglesFromBothMenusAndKeepsTheirMarksTogether) {
   EXPECT_FALSE(form.PanelHidden());
 
   trayItem->trigger();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("OnTop")), QStringLiteral("OFF"));
+  EXPECT_EQ(settings_.Stored(settings::OnTop), QStringLiteral("OFF"));
   EXPECT_FALSE(settingsItem->isChecked());
   EXPECT_FALSE(trayItem->isChecked());
   EXPECT_FALSE(IsTopmost(&form));
 }
 
 TEST_F(PanelTest, AStoredOnTopIsAppliedAtStart) {
-  settings_.WriteSetting(QStringLiteral("OnTop"), QStringLiteral("ON"));
+  settings_.Write(settings::OnTop, QStringLiteral("ON"));
   TKivRecForm& form = Build();
   EXPECT_TRUE(IsTopmost(&form));
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("AlwaysonTop2"))->isChecked());
+  EXPECT_TRUE(form.Menus().Item(MenuItem::AlwaysonTop2)->isChecked());
 }
 
 TEST_F(PanelTest, MenusHoldEveryItemInOrder) {
@@ -143,7 +143,7 @@ TEST_F(PanelTest, MenusHoldEveryItemInOrder) {
                          QStringLiteral("About Kiv Sound Recorder"), QStringLiteral("Help"), sep,
                          QStringLiteral("Volume Controls"), QStringLiteral("Always on Top"), sep,
                          QStringLiteral("Available Shortcuts (F12)"), sep, QStringLiteral("Options")}));
-  EXPECT_FALSE(menus.Item(QStringLiteral("ImportWAVMP31"))->isVisible());
+  EXPECT_FALSE(menus.Item(MenuItem::ImportWAVMP31)->isVisible());
   EXPECT_EQ(Captions(menus.PopupMenu3),
             (QStringList{QStringLiteral("Delete Message"), QStringLiteral("Delete All Messages"), sep,
                          QStringLiteral("Direct Message Selector"),
@@ -154,7 +154,7 @@ TEST_F(PanelTest, MenusHoldEveryItemInOrder) {
   QSignalSpy shown(menus.PopupMenu2, &QMenu::aboutToShow);
   form.moreButtonMouseDown();
   EXPECT_EQ(shown.count(), 1);
-  EXPECT_TRUE(menus.Item(QStringLiteral("Settings2"))->isEnabled());
+  EXPECT_TRUE(menus.Item(MenuItem::Settings2)->isEnabled());
   menus.PopupMenu2->hide();
   // Timer2, the playback's progress tick, belongs to the playback engine.
   EXPECT_FALSE(form.Playback().Timer2Running());
@@ -178,8 +178,8 @@ TEST_F(PanelTest, AnExistingCassetteShowsItsFirstMessage) {
   EXPECT_EQ(Find<QLabel>("Count")->text(), QStringLiteral("01:35 / 00:00"));
   EXPECT_EQ(form.cassette().CurrentNote(), "Call");
   EXPECT_EQ(Find<QLabel>("message")->toolTip(), QStringLiteral("08':25\" left for recording"));
-  for (const char* item : {"delMsg", "ExportMessage1", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
-    EXPECT_TRUE(form.Menus().Item(QString::fromLatin1(item))->isEnabled()) << item;
+  for (MenuItem item : {MenuItem::delMsg, MenuItem::ExportMessage1, MenuItem::DeleteCassette1, MenuItem::ListNotations1, MenuItem::EnterNote1}) {
+    EXPECT_TRUE(form.Menus().Item(item)->isEnabled()) << MenuItemName(item);
   }
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
   EXPECT_EQ(form.Availability()[PanelControl::NextMessage], Availability::Available);
@@ -195,19 +195,19 @@ TEST_F(PanelTest, EmptyCassettesKeepOrLoseTheMessageItemsByWhatTheirTableHolds) 
   {
     TKivRecForm& form = Build();
     EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("0 / 0"));
-    EXPECT_FALSE(form.Menus().Item(QStringLiteral("delMsg"))->isEnabled());
-    EXPECT_FALSE(form.Menus().Item(QStringLiteral("ExportMessage1"))->isEnabled());
-    EXPECT_TRUE(form.Menus().Item(QStringLiteral("DeleteCassette1"))->isEnabled());
-    EXPECT_TRUE(form.Menus().Item(QStringLiteral("ListNotations1"))->isEnabled());
-    EXPECT_TRUE(form.Menus().Item(QStringLiteral("EnterNote1"))->isEnabled());
+    EXPECT_FALSE(form.Menus().Item(MenuItem::delMsg)->isEnabled());
+    EXPECT_FALSE(form.Menus().Item(MenuItem::ExportMessage1)->isEnabled());
+    EXPECT_TRUE(form.Menus().Item(MenuItem::DeleteCassette1)->isEnabled());
+    EXPECT_TRUE(form.Menus().Item(MenuItem::ListNotations1)->isEnabled());
+    EXPECT_TRUE(form.Menus().Item(MenuItem::EnterNote1)->isEnabled());
     EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Unavailable);
   }
   form_.reset();
   WriteCassette(MakeCassette(0, {}));
   TKivRecForm& blank = Build();
   EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("0 / 0"));
-  for (const char* item : {"delMsg", "ExportMessage1", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
-    EXPECT_FALSE(blank.Menus().Item(QString::fromLatin1(item))->isEnabled()) << item;
+  for (MenuItem item : {MenuItem::delMsg, MenuItem::ExportMessage1, MenuItem::DeleteCassette1, MenuItem::ListNotations1, MenuItem::EnterNote1}) {
+    EXPECT_FALSE(blank.Menus().Item(item)->isEnabled()) << MenuItemName(item);
   }
 }
 
@@ -267,8 +267,8 @@ TEST_F(PanelTest, ABrokenDefaultSkinFallsBackAndNoSkinAtAllEndsTheProgram) {
     EXPECT_TRUE(form.SkinLoaded());
     EXPECT_EQ(dialogs_.MessageTexts().value(0),
               QStringLiteral("Error loading current skin. Loading first available skin now..."));
-    EXPECT_FALSE(settings_.ReadSetting(QStringLiteral("CurrentSkin")).isEmpty());
-    EXPECT_NE(settings_.ReadSetting(QStringLiteral("CurrentSkin")), QStringLiteral("Default"));
+    EXPECT_FALSE(settings_.Stored(settings::CurrentSkin).isEmpty());
+    EXPECT_NE(settings_.Stored(settings::CurrentSkin), QStringLiteral("Default"));
   }
   form_.reset();
   dialogs_.ClearCalls();
@@ -289,8 +289,8 @@ TEST_F(PanelTest, ReleasingAfterADragStoresThePanelsPlace) {
   QCoreApplication::sendEvent(panel, &move);
   QTest::mouseRelease(panel, Qt::LeftButton, Qt::NoModifier, press);
   EXPECT_EQ(form.pos(), QPoint(55, 40));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDX")), QStringLiteral("55"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDY")), QStringLiteral("40"));
+  EXPECT_EQ(settings_.Stored(settings::PanelLeft), QStringLiteral("55"));
+  EXPECT_EQ(settings_.Stored(settings::PanelTop), QStringLiteral("40"));
 }
 
 TEST_F(PanelTest, WithoutATrayIconTheOffKeyMinimisesInsteadOfHiding) {

@@ -22,7 +22,7 @@ TEST_F(PanelTest, TheTickerShowsTheCustomTextInTheFirstColourAndTheAddressWithTw
   EXPECT_EQ(ticker->Direction(), TDirection::tdLeft);
   EXPECT_TRUE(ticker->Active());
 
-  settings_.WriteSetting(QStringLiteral("CustomText"), QStringLiteral("Call Anna|back"));
+  settings_.Write(settings::CustomText, QStringLiteral("Call Anna|back"));
   form.ShowCustomText();
   ASSERT_EQ(ticker->Items().size(), 2);
   EXPECT_EQ(ticker->Items()[0].text, QStringLiteral("Call Anna"));
@@ -33,24 +33,24 @@ TEST_F(PanelTest, TheTickerShowsTheCustomTextInTheFirstColourAndTheAddressWithTw
 TEST_F(PanelTest, SpeedAndDirectionItemsSetTheTickerAndWriteTheSettings) {
   TKivRecForm& form = Build();
   auto* ticker = Find<TMarquee>("mname");
-  QAction* medium = form.Menus().Item(QStringLiteral("Medium1"));
+  QAction* medium = form.Menus().Item(MenuItem::Medium1);
   medium->trigger();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MSpeed")), QStringLiteral("Medium"));
+  EXPECT_EQ(settings_.Stored(settings::TickerSpeed), QStringLiteral("Medium"));
   EXPECT_EQ(ticker->StepTimer().interval(), 60);
   EXPECT_TRUE(medium->isChecked());
-  EXPECT_FALSE(form.Menus().Item(QStringLiteral("Slow1"))->isChecked());
+  EXPECT_FALSE(form.Menus().Item(MenuItem::Slow1)->isChecked());
   medium->trigger();
   EXPECT_TRUE(medium->isChecked());
   EXPECT_EQ(ticker->StepTimer().interval(), 60);
 
-  form.Menus().Item(QStringLiteral("None1"))->trigger();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("None"));
+  form.Menus().Item(MenuItem::None1)->trigger();
+  EXPECT_EQ(settings_.Stored(settings::TickerDirection), QStringLiteral("None"));
   EXPECT_EQ(ticker->Direction(), TDirection::tdNone);
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("None1"))->isChecked());
-  EXPECT_FALSE(form.Menus().Item(QStringLiteral("Left1"))->isChecked());
-  form.Menus().Item(QStringLiteral("Right1"))->trigger();
+  EXPECT_TRUE(form.Menus().Item(MenuItem::None1)->isChecked());
+  EXPECT_FALSE(form.Menus().Item(MenuItem::Left1)->isChecked());
+  form.Menus().Item(MenuItem::Right1)->trigger();
   EXPECT_EQ(ticker->Direction(), TDirection::tdRight);
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("MDirection")), QStringLiteral("Right"));
+  EXPECT_EQ(settings_.Stored(settings::TickerDirection), QStringLiteral("Right"));
 }
 
 TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
@@ -66,10 +66,10 @@ TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
     QTest::keyClick(nameForm.msgN, Qt::Key_Return);
     return dialog.result();
   };
-  form.Menus().Item(QStringLiteral("Customtext1"))->trigger();
+  form.Menus().Item(MenuItem::Customtext1)->trigger();
   EXPECT_EQ(caption, QStringLiteral("Custom Text"));
   EXPECT_EQ(prompt, QStringLiteral("Enter custom text"));
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CustomText")), QStringLiteral("Dentist at 4"));
+  EXPECT_EQ(settings_.Stored(settings::CustomText), QStringLiteral("Dentist at 4"));
   EXPECT_EQ(Find<TMarquee>("mname")->Text(), form.TickerColorTag(1) + QStringLiteral("Dentist at 4"));
 
   dialogs_.onModal = [](QDialog& dialog) {
@@ -79,8 +79,8 @@ TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
     EXPECT_TRUE(nameForm.Text().isEmpty());
     return dialog.result();
   };
-  form.Menus().Item(QStringLiteral("Customtext1"))->trigger();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("CustomText")), QStringLiteral("Dentist at 4"));
+  form.Menus().Item(MenuItem::Customtext1)->trigger();
+  EXPECT_EQ(settings_.Stored(settings::CustomText), QStringLiteral("Dentist at 4"));
 }
 
 TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuWithItemsByStateAndSavesOnClose) {
@@ -90,10 +90,10 @@ TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuWithItemsByStateAndSavesOnCl
   auto* ticker = Find<TMarquee>("mname");
   QTest::mousePress(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
   EXPECT_TRUE(form.Menus().PopupMenu3->isVisible());
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("EnterNote1"))->isEnabled());
-  EXPECT_FALSE(settings_.Contains(QStringLiteral("DDX")));
+  EXPECT_TRUE(form.Menus().Item(MenuItem::EnterNote1)->isEnabled());
+  EXPECT_FALSE(settings_.Contains(settings::PanelLeft));
   form.Menus().PopupMenu3->hide();
-  EXPECT_EQ(settings_.ReadSetting(QStringLiteral("DDX")), QString::number(form.x()));
+  EXPECT_EQ(settings_.Stored(settings::PanelLeft), QString::number(form.x()));
   QTest::mouseRelease(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
 }
 

@@ -31,7 +31,7 @@ TEST_F(TransportTest, PlayPausesResumesAndStopsAtNormalSpeed) {
   EXPECT_EQ(Key("forwEButton")->toolTip(), QStringLiteral("Fast Play"));
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Running);
   EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Unavailable);
-  EXPECT_FALSE(form.Menus().Item(QStringLiteral("delMsg"))->isEnabled());
+  EXPECT_FALSE(form.Menus().Item(MenuItem::delMsg)->isEnabled());
 
   // Record during a playback does nothing.
   Click("recButton");
@@ -65,7 +65,7 @@ TEST_F(TransportTest, PlayPausesResumesAndStopsAtNormalSpeed) {
   EXPECT_EQ(Key("rewSButton")->toolTip(), QStringLiteral("Previous Message"));
   EXPECT_EQ(Key("forwEButton")->toolTip(), QStringLiteral("Next Message"));
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
-  EXPECT_TRUE(form.Menus().Item(QStringLiteral("delMsg"))->isEnabled());
+  EXPECT_TRUE(form.Menus().Item(MenuItem::delMsg)->isEnabled());
   EXPECT_FALSE(output_.IsOpen());
   form.Timer7Timer();
   EXPECT_TRUE(Shows("stopButton", "StopM.BMP"));
@@ -84,7 +84,7 @@ TEST_F(TransportTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
   EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("rec"));
   EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Recording"));
   EXPECT_EQ(TrayIconName(), QStringLiteral("record.ico"));
-  EXPECT_EQ(form.Menus().Item(QStringLiteral("Record1"))->text(), QStringLiteral("Stop Recording"));
+  EXPECT_EQ(form.Menus().Item(MenuItem::Record1)->text(), QStringLiteral("Stop Recording"));
   EXPECT_EQ(form.Availability()[PanelControl::Record], Availability::Running);
   EXPECT_EQ(form.Availability()[PanelControl::Forward], Availability::Unavailable);
   // No remaining time while the tape runs.
@@ -113,7 +113,7 @@ TEST_F(TransportTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
   EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
   EXPECT_EQ(form.TrayIcon().Hint(), ApplicationTitle());
   EXPECT_TRUE(Shows("recButton", "RecM.bmp"));
-  EXPECT_EQ(form.Menus().Item(QStringLiteral("Record1"))->text(), QStringLiteral("Start Recording"));
+  EXPECT_EQ(form.Menus().Item(MenuItem::Record1)->text(), QStringLiteral("Start Recording"));
   EXPECT_EQ(form.Availability()[PanelControl::Play], Availability::Available);
   EXPECT_EQ(form.Availability()[PanelControl::Pause], Availability::Unavailable);
 
@@ -133,8 +133,8 @@ TEST_F(TransportTest, ClosingThePanelDuringARecordingKeepsTheMessage) {
 TEST_F(TransportTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {
   TKivRecForm& form = BuildWithMessages();
   KivRecMenus& menus = form.Menus();
-  QAction* play = menus.Item(QStringLiteral("Play1"));
-  QAction* record = menus.Item(QStringLiteral("Record1"));
+  QAction* play = menus.Item(MenuItem::Play1);
+  QAction* record = menus.Item(MenuItem::Record1);
 
   form.PopupMenu1Popup();
   EXPECT_EQ(play->text(), QStringLiteral("Play Message"));
@@ -151,8 +151,8 @@ TEST_F(TransportTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {
   form.PopupMenu1Popup();
   EXPECT_EQ(play->text(), QStringLiteral("Stop Message"));
   EXPECT_FALSE(record->isEnabled());
-  EXPECT_FALSE(menus.Item(QStringLiteral("Settings1"))->isEnabled());
-  EXPECT_FALSE(menus.Item(QStringLiteral("AlwaysonTop2"))->isEnabled());
+  EXPECT_FALSE(menus.Item(MenuItem::Settings1)->isEnabled());
+  EXPECT_FALSE(menus.Item(MenuItem::AlwaysonTop2)->isEnabled());
   play->trigger();  // "Stop Message" stops at once
   Settle();
   EXPECT_FALSE(form.Playback().Playing());

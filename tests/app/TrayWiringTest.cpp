@@ -44,7 +44,7 @@ TEST_F(TrayPanelTest, TheOffKeySendsThePanelToTheTrayAndAClickBringsItBack) {
   form.TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
   EXPECT_TRUE(form.isHidden());
 
-  form.Menus().Item(QStringLiteral("ShowDictaphen1"))->trigger();
+  form.Menus().Item(MenuItem::ShowDictaphen1)->trigger();
   EXPECT_TRUE(form.isVisible());
 }
 

@@ -15,9 +15,9 @@
 #include "audio/CaptureEngine.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
-#include "platform/FakeAudioInput.h"
-#include "platform/FakeDialogs.h"
-#include "platform/FakeFreeSpace.h"
+#include "platform/fake/FakeAudioInput.h"
+#include "platform/fake/FakeDialogs.h"
+#include "platform/fake/FakeFreeSpace.h"
 
 namespace kiv {
 namespace {

@@ -25,7 +25,7 @@
 #include "audio/PlaybackEngine.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
-#include "platform/FakeDialogs.h"
+#include "platform/fake/FakeDialogs.h"
 #include "platform/QtAudioInput.h"
 #include "platform/QtAudioOutput.h"
 #include "platform/QtFreeSpace.h"

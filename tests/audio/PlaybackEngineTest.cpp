@@ -18,8 +18,8 @@
 #include "AudioTestSupport.h"
 #include "audio/PlaybackEngine.h"
 #include "cassette/Cassette.h"
-#include "platform/FakeAudioOutput.h"
-#include "platform/FakeDialogs.h"
+#include "platform/fake/FakeAudioOutput.h"
+#include "platform/fake/FakeDialogs.h"
 
 namespace kiv {
 namespace {

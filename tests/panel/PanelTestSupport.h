@@ -2,18 +2,19 @@
 // throw-away program folder with skins written from key/value rows and tiny bitmaps.
 #pragma once
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QStringList>
-#include <QTemporaryDir>
-
+#include "panel/SkinPictures.h"
 #include "panel/SkinTarget.h"
 
 // Readable failure messages; every panel test includes this file, so all of them print alike.
@@ -21,14 +22,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
 }
 inline void PrintTo(const QColor& color, std::ostream* os) { *os << color.name().toStdString(); }
-inline void PrintTo(const QPoint& point, std::ostream* os) {
-  *os << '(' << point.x() << ", " << point.y() << ')';
+inline void PrintTo(const QPoint& p, std::ostream* os) {
+  *os << '(' << p.x() << ", " << p.y() << ')';
 }
-inline void PrintTo(const QSize& size, std::ostream* os) {
-  *os << size.width() << 'x' << size.height();
-}
-inline void PrintTo(const QRect& rect, std::ostream* os) {
-  *os << rect.width() << 'x' << rect.height() << " at (" << rect.x() << ", " << rect.y() << ')';
+inline void PrintTo(const QSize& s, std::ostream* os) { *os << s.width() << 'x' << s.height(); }
+inline void PrintTo(const QRect& r, std::ostream* os) {
+  *os << r.width() << 'x' << r.height() << " at (" << r.x() << ", " << r.y() << ')';
 }
 
 namespace kiv::test {
@@ -45,30 +44,16 @@ class RecordingSkinTarget : public SkinTarget {
     std::optional<QColor> labelColor;
   };
 
-  void SetControlVisible(SkinControl control, bool visible) override {
-    controls[control].visible = visible;
-    Log(control, visible ? "shown" : "hidden");
+  void SetControlVisible(SkinControl c, bool visible) override {
+    Log(c, visible ? "shown" : "hidden").visible = visible;
   }
-  void PlaceControl(SkinControl control, QPoint topLeft) override {
-    controls[control].topLeft = topLeft;
-    Log(control, "placed");
+  void PlaceControl(SkinControl c, QPoint topLeft) override { Log(c, "placed").topLeft = topLeft; }
+  void SetControlPicture(SkinControl c, const QImage& picture) override {
+    Log(c, "picture").pictureSize = picture.size();
   }
-  void SetControlPicture(SkinControl control, const QImage& picture) override {
-    controls[control].pictureSize = picture.size();
-    Log(control, "picture");
-  }
-  void SetControlBox(SkinControl control, QRect box) override {
-    controls[control].box = box;
-    Log(control, "box");
-  }
-  void SetControlFont(SkinControl control, const SkinFont& font) override {
-    controls[control].font = font;
-    Log(control, "font");
-  }
-  void SetLabelColor(SkinControl label, QColor color) override {
-    controls[label].labelColor = color;
-    Log(label, "colour");
-  }
+  void SetControlBox(SkinControl c, QRect box) override { Log(c, "box").box = box; }
+  void SetControlFont(SkinControl c, const SkinFont& font) override { Log(c, "font").font = font; }
+  void SetLabelColor(SkinControl c, QColor color) override { Log(c, "colour").labelColor = color; }
   void SetSkinColor(SkinColor role, QColor color) override {
     colors[role] = color;
     calls.append(QStringLiteral("colour %1").arg(static_cast<int>(role)));
@@ -77,14 +62,10 @@ class RecordingSkinTarget : public SkinTarget {
     tags[number] = tag;
     calls.append(QStringLiteral("tag %1").arg(number));
   }
-  void TickerFontApplied() override {
-    ++tickerRestarts;
-    calls.append(QStringLiteral("ticker restarted"));
-  }
-  void SetLogo(const QImage& picture, const QString& link, const QString& hint) override {
+  void TickerFontApplied() override { calls.append(QStringLiteral("ticker restarted")); }
+  void SetLogo(const QImage& picture, const QString& link, const QString&) override {
     logoSize = picture.size();
     logoLink = link;
-    logoHint = hint;
     calls.append(QStringLiteral("logo"));
   }
   void SetPanelPicture(const QImage& picture) override {
@@ -98,84 +79,50 @@ class RecordingSkinTarget : public SkinTarget {
   std::map<SkinControl, Control> controls;
   std::map<SkinColor, QColor> colors;
   std::map<int, QString> tags;
-  int tickerRestarts = 0;
   std::optional<QSize> logoSize;
   QString logoLink;
-  QString logoHint;
   std::optional<QSize> panelSize;
   QStringList calls;
 
  private:
-  void Log(SkinControl control, const char* what) {
+  Control& Log(SkinControl control, const char* what) {
     calls.append(QLatin1String(SkinControlName(control)) + u' ' + QLatin1String(what));
+    return controls[control];
   }
 };
 
 using KeyRows = std::vector<std::pair<QString, QString>>;
 
-// A skin every row of which loads, with a distinct size for each picture so a test can tell
-// which picture went where.
+// A skin every row of which loads: key=value rows, several to a line, split by "|".
 inline KeyRows CompleteSkinRows() {
-  return {
-      {QStringLiteral("VolumeButton"), QStringLiteral("10,8,on")},
-      {QStringLiteral("VolumeIndicatorPos"), QStringLiteral("99,78,5,40")},
-      {QStringLiteral("VolumeIndicatorBGColor"), QStringLiteral("000000")},
-      {QStringLiteral("VolumeIndicatorFGColor"), QStringLiteral("1E90FF")},
-      {QStringLiteral("Pause"), QStringLiteral("20,30")},
-      {QStringLiteral("Play"), QStringLiteral("40,30")},
-      {QStringLiteral("Record"), QStringLiteral("60,30")},
-      {QStringLiteral("Stop"), QStringLiteral("80,30")},
-      {QStringLiteral("Del"), QStringLiteral("100,30")},
-      {QStringLiteral("Settings"), QStringLiteral("120,30")},
-      {QStringLiteral("FastRewind"), QStringLiteral("20,50")},
-      {QStringLiteral("Rewind"), QStringLiteral("40,50")},
-      {QStringLiteral("Forward"), QStringLiteral("60,50")},
-      {QStringLiteral("FastForward"), QStringLiteral("80,50")},
-      {QStringLiteral("Off"), QStringLiteral("100,50")},
-      {QStringLiteral("TickerTapeS"), QStringLiteral("10,100,14,120")},
-      {QStringLiteral("TickerTapeL"), QStringLiteral("12,120,18,150")},
-      {QStringLiteral("TickerTapeColor"), QStringLiteral("202020")},
-      {QStringLiteral("TickerTapeTextColor1"), QStringLiteral("FF00")},
-      {QStringLiteral("TickerTapeTextColor2"), QStringLiteral("FFFF")},
-      {QStringLiteral("TickerTapeTextColor3"), QStringLiteral("FF")},
-      {QStringLiteral("TickerTapeTextColor4"), QStringLiteral("FFFFFF")},
-      {QStringLiteral("TickerTapeFont"), QStringLiteral("\"Courier New\",8,Bold,off")},
-      {QStringLiteral("MessageLabelS"), QStringLiteral("10,120,12,40")},
-      {QStringLiteral("MessageLabelL"), QStringLiteral("10,140,15,50")},
-      {QStringLiteral("MessageLabelColor"), QStringLiteral("00FF00")},
-      {QStringLiteral("MessageLabelFont"), QStringLiteral("Arial,7,Regular,off")},
-      {QStringLiteral("CountLabelS"), QStringLiteral("60,120,12,60")},
-      {QStringLiteral("CountLabelL"), QStringLiteral("70,140,15,70")},
-      {QStringLiteral("CountLabelColor"), QStringLiteral("FFFF00")},
-      {QStringLiteral("CountLabelFont"), QStringLiteral("Arial,9,Bold,off")},
-      {QStringLiteral("LeftWheel"), QStringLiteral("30,70,on")},
-      {QStringLiteral("RightWheel"), QStringLiteral("70,70,on")},
-      {QStringLiteral("UserBMP"), QStringLiteral("5,5,20,60")},
-      {QStringLiteral("GraphicAnalyserS"), QStringLiteral("130,100,20,50,on")},
-      {QStringLiteral("GraphicAnalyserL"), QStringLiteral("140,120,25,60,on")},
-      {QStringLiteral("GraphicAnalyserPlFGColor"), QStringLiteral("00FF00")},
-      {QStringLiteral("GraphicAnalyserRecFGColor"), QStringLiteral("FF0000")},
-      {QStringLiteral("GraphicAnalyserBGColor"), QStringLiteral("000000")},
-      {QStringLiteral("GraphicAnalyserLineS"), QStringLiteral("130,121,1,50,on")},
-      {QStringLiteral("GraphicAnalyserLineL"), QStringLiteral("140,146,2,60,on")},
-      {QStringLiteral("VolPlusButton"), QStringLiteral("150,8,on")},
-      {QStringLiteral("VolMinusButton"), QStringLiteral("150,20,on")},
-  };
+  static const char kRows[] =
+      "VolumeButton=10,8,on|VolumeIndicatorPos=99,78,5,40|VolumeIndicatorBGColor=000000\n"
+      "VolumeIndicatorFGColor=1E90FF|Pause=20,30|Play=40,30|Record=60,30|Stop=80,30|Del=100,30\n"
+      "Settings=120,30|FastRewind=20,50|Rewind=40,50|Forward=60,50|FastForward=80,50|Off=100,50\n"
+      "TickerTapeS=10,100,14,120|TickerTapeL=12,120,18,150|TickerTapeColor=202020\n"
+      "TickerTapeTextColor1=FF00|TickerTapeTextColor2=FFFF|TickerTapeTextColor3=FF\n"
+      "TickerTapeTextColor4=FFFFFF|TickerTapeFont=\"Courier New\",8,Bold,off\n"
+      "MessageLabelS=10,120,12,40|MessageLabelL=10,140,15,50|MessageLabelColor=00FF00\n"
+      "MessageLabelFont=Arial,7,Regular,off|CountLabelS=60,120,12,60|CountLabelL=70,140,15,70\n"
+      "CountLabelColor=FFFF00|CountLabelFont=Arial,9,Bold,off|LeftWheel=30,70,on\n"
+      "RightWheel=70,70,on|UserBMP=5,5,20,60|GraphicAnalyserS=130,100,20,50,on\n"
+      "GraphicAnalyserL=140,120,25,60,on|GraphicAnalyserPlFGColor=00FF00\n"
+      "GraphicAnalyserRecFGColor=FF0000|GraphicAnalyserBGColor=000000\n"
+      "GraphicAnalyserLineS=130,121,1,50,on|GraphicAnalyserLineL=140,146,2,60,on\n"
+      "VolPlusButton=150,8,on|VolMinusButton=150,20,on";
+  KeyRows rows;
+  for (const QString& row :
+       QString::fromLatin1(kRows).split(QRegularExpression(QStringLiteral("[|\n]")))) {
+    const qsizetype equals = row.indexOf(u'=');
+    rows.emplace_back(row.left(equals), row.mid(equals + 1));
+  }
+  return rows;
 }
 
-// The skin's pictures; the width tells them apart (the height is 7 for all).
-inline std::vector<std::pair<QString, int>> CompleteSkinPictures() {
-  return {
-      {QStringLiteral("VolPMM.bmp"), 11},       {QStringLiteral("PauseM.bmp"), 12},
-      {QStringLiteral("PlayM.bmp"), 13},        {QStringLiteral("RecM.bmp"), 14},
-      {QStringLiteral("StopM.bmp"), 15},        {QStringLiteral("DelM.bmp"), 16},
-      {QStringLiteral("MoreM.bmp"), 17},        {QStringLiteral("FastBackwardM.bmp"), 18},
-      {QStringLiteral("BackwardM.bmp"), 19},    {QStringLiteral("ForwardM.bmp"), 20},
-      {QStringLiteral("FastForwardM.bmp"), 21}, {QStringLiteral("OffM.bmp"), 22},
-      {QStringLiteral("WheelLA.bmp"), 23},      {QStringLiteral("WheelDA.bmp"), 24},
-      {QStringLiteral("Logo.bmp"), 25},         {QStringLiteral("VolPlusM.bmp"), 26},
-      {QStringLiteral("VolMinusM.bmp"), 27},    {QStringLiteral("DictaphoneA.BMP"), 160},
-  };
+// Every resting picture is 7 pixels high; its width tells the controls apart.
+inline int RestWidth(SkinControl control) {
+  return control == SkinControl::ZvSkin1 ? 160
+                                         : 10 + int(PicturesOf(control) - kControlPictures.data());
 }
 
 inline void SetRow(KeyRows& rows, const QString& key, const QString& value) {
@@ -207,20 +154,19 @@ class ProgramFolder {
     WriteFile(SkinDir() + fileName, text);
   }
 
-  // Skin/<folder>/<name>, a BMP of the given size filled with `fill`.
-  void WritePicture(const QString& folder, const QString& name, QSize size,
-                    QColor fill = QColor(90, 90, 90)) const {
+  // Skin/<folder>/<name>, a grey BMP of the given size.
+  void WritePicture(const QString& folder, const QString& name, QSize size) const {
     QDir(SkinDir()).mkpath(folder);
     QImage picture(size, QImage::Format_RGB32);
-    picture.fill(fill);
+    picture.fill(QColor(90, 90, 90));
     picture.save(SkinDir() + folder + u'/' + name, "BMP");
   }
 
-  // The key file and every picture of a complete skin named `name`.
+  // The key file and every resting picture of a complete skin named `name`.
   void WriteSkin(const QString& name, const KeyRows& rows = CompleteSkinRows()) const {
     WriteKeyFile(name + QStringLiteral(".set"), name, rows);
-    for (const auto& [picture, width] : CompleteSkinPictures()) {
-      WritePicture(name, picture, QSize(width, 7));
+    for (const ControlPictures& entry : kControlPictures) {
+      WritePicture(name, QLatin1String(entry.rest), QSize(RestWidth(entry.control), 7));
     }
   }
 

@@ -11,6 +11,8 @@
 #include <numbers>
 #include <vector>
 
+#include "panel/SkinPictures.h"
+
 namespace skingen {
 namespace {
 
@@ -118,7 +120,7 @@ struct Look {
   bool pressed = false;  // every key's pressed bitmap, second wheel frame
   bool large = false;    // the L boxes
   bool recording = false;
-  QString volumeBitmap = QStringLiteral("VolPMM.bmp");
+  kiv::PictureState volume = kiv::PictureState::Rest;  // the volume key's picture
 };
 
 class Composer {
@@ -137,7 +139,8 @@ class Composer {
       *error = QStringLiteral("cannot read the key file of %1").arg(name_);
       return QImage();
     }
-    const QImage panel = bitmap(QStringLiteral("DictaphoneA.bmp"));
+    const QImage panel =
+        bitmap(QString::fromLatin1(kiv::SkinPictureName(kiv::SkinControl::ZvSkin1)));
     if (panel.isNull()) {
       *error = error_;
       return QImage();
@@ -145,34 +148,43 @@ class Composer {
     QImage window = panel.convertToFormat(QImage::Format_ARGB32);
     {
       QPainter p(&window);
-      const auto pick = [&](const char* rest, const char* pressed) {
-        return QString::fromLatin1(look.pressed && pressed != nullptr ? pressed : rest);
+      using C = kiv::SkinControl;
+      // The control's pressed picture (a wheel's second frame) in the pressed look, if it has one.
+      const auto pick = [&](C control) {
+        const char* pressed = kiv::SkinPictureName(
+            control, control == C::WheelL || control == C::WheelD ? kiv::PictureState::Turned
+                                                                  : kiv::PictureState::Pressed);
+        return QString::fromLatin1(look.pressed && pressed != nullptr
+                                       ? pressed
+                                       : kiv::SkinPictureName(control));
       };
-      placeSwitched(p, QStringLiteral("VolumeButton"), look.volumeBitmap);
+      const auto row = [](C control) { return QString::fromLatin1(kiv::PicturesOf(control)->row); };
+      placeSwitched(p, row(C::volButton),
+                    QString::fromLatin1(kiv::SkinPictureName(C::volButton, look.volume)));
       gauge(p);
-      place(p, QStringLiteral("Pause"), pick("PauseM.bmp", "PauseA.BMP"));
-      place(p, QStringLiteral("Play"), pick("PlayM.bmp", "PlayA.BMP"));
-      place(p, QStringLiteral("Record"), pick("RecM.bmp", "RecA.BMP"));
-      place(p, QStringLiteral("Stop"), pick("StopM.bmp", "StopA.BMP"));
-      place(p, QStringLiteral("Del"), pick("DelM.bmp", nullptr));
-      place(p, QStringLiteral("Settings"), pick("MoreM.bmp", nullptr));
-      place(p, QStringLiteral("FastRewind"), pick("FastBackwardM.bmp", "FastBackwardA.bmp"));
-      place(p, QStringLiteral("Rewind"), pick("BackwardM.bmp", "BackwardA.bmp"));
-      place(p, QStringLiteral("Forward"), pick("ForwardM.bmp", "ForwardA.bmp"));
-      place(p, QStringLiteral("FastForward"), pick("FastForwardM.bmp", "FastForwardA.bmp"));
-      place(p, QStringLiteral("Off"), pick("OffM.bmp", nullptr));
+      place(p, row(C::PauseButton), pick(C::PauseButton));
+      place(p, row(C::playButton), pick(C::playButton));
+      place(p, row(C::recButton), pick(C::recButton));
+      place(p, row(C::stopButton), pick(C::stopButton));
+      place(p, row(C::delButton), pick(C::delButton));
+      place(p, row(C::moreButton), pick(C::moreButton));
+      place(p, row(C::rewSButton), pick(C::rewSButton));
+      place(p, row(C::rewButton), pick(C::rewButton));
+      place(p, row(C::forwButton), pick(C::forwButton));
+      place(p, row(C::forwEButton), pick(C::forwEButton));
+      place(p, row(C::exitButton), pick(C::exitButton));
       const QString variant = look.large ? QStringLiteral("L") : QStringLiteral("S");
       ticker(p, QStringLiteral("TickerTape") + variant);
       label(p, QStringLiteral("MessageLabel"), variant, QStringLiteral("2/5"));
       label(p, QStringLiteral("CountLabel"), variant,
             look.recording ? QStringLiteral("00:07 / 00:07") : QStringLiteral("00:12 / 01:30"));
-      placeSwitched(p, QStringLiteral("LeftWheel"), pick("WheelLA.bmp", "WheelLB.bmp"));
-      placeSwitched(p, QStringLiteral("RightWheel"), pick("WheelDA.bmp", "WheelDB.bmp"));
+      placeSwitched(p, row(C::WheelL), pick(C::WheelL));
+      placeSwitched(p, row(C::WheelD), pick(C::WheelD));
       logo(p);
       analyser(p, QStringLiteral("GraphicAnalyser") + variant, look.recording);
       analyserLine(p, QStringLiteral("GraphicAnalyserLine") + variant);
-      placeSwitched(p, QStringLiteral("VolPlusButton"), pick("VolPlusM.bmp", "VolPlusA.bmp"));
-      placeSwitched(p, QStringLiteral("VolMinusButton"), pick("VolMinusM.bmp", "VolMinusA.bmp"));
+      placeSwitched(p, row(C::VolPlusButton), pick(C::VolPlusButton));
+      placeSwitched(p, row(C::VolMinusButton), pick(C::VolMinusButton));
     }
     if (!error_.isEmpty()) {
       *error = error_;
@@ -267,8 +279,9 @@ class Composer {
 
   void logo(QPainter& p) {
     bool shown = true;
-    const QRect r = box(QStringLiteral("UserBMP"), false, &shown);
-    p.drawImage(r, bitmap(QStringLiteral("Logo.bmp")));
+    const QRect r = box(QString::fromLatin1(kiv::PicturesOf(kiv::SkinControl::UserBMP)->row), false,
+                        &shown);
+    p.drawImage(r, bitmap(QString::fromLatin1(kiv::SkinPictureName(kiv::SkinControl::UserBMP))));
   }
 
   // A made-up burst of speech, drawn the way the recorder draws its traces.
@@ -338,11 +351,11 @@ QImage PreviewSkin(const QString& skinRoot, const QString& skinName, QString* er
   Look rest;
   Look pressed;
   pressed.pressed = true;
-  pressed.volumeBitmap = QStringLiteral("VolPA.bmp");
+  pressed.volume = kiv::PictureState::TurningUp;
   Look large;
   large.large = true;
   large.recording = true;
-  large.volumeBitmap = QStringLiteral("VolMA.bmp");
+  large.volume = kiv::PictureState::TurningDown;
   std::vector<QImage> panels;
   for (const Look& look : {rest, pressed, large}) {
     QImage panel = composer.compose(look, error);

@@ -9,9 +9,16 @@
 #include <vector>
 
 #include "PanelArt.h"
+#include "panel/SkinPictures.h"
 
 namespace skingen {
 namespace {
+
+QString Picture(kiv::SkinControl control, kiv::PictureState state = kiv::PictureState::Rest) {
+  return QLatin1String(kiv::SkinPictureName(control, state));
+}
+
+QString Row(kiv::SkinControl control) { return QLatin1String(kiv::PicturesOf(control)->row); }
 
 QString Point(QPoint p) { return QStringLiteral("%1,%2").arg(p.x()).arg(p.y()); }
 
@@ -36,27 +43,27 @@ QString Font(const QString& face, int size) {
   return QStringLiteral("\"%1\",%2,Bold,off").arg(face).arg(size);
 }
 
-struct KeyFiles {
+// The recorder's control for each key of the design; its file names and key-file row come from
+// the recorder's picture table.
+struct KeyControl {
   KeyId id;
-  const char* at_rest;
-  const char* pressed;  // nullptr: the key has one bitmap only
+  kiv::SkinControl control;
 };
 
-// Bitmap names as the recorder spells them.
-const KeyFiles kKeyFiles[] = {
-    {KeyId::Pause, "PauseM.bmp", "PauseA.BMP"},
-    {KeyId::Play, "PlayM.bmp", "PlayA.BMP"},
-    {KeyId::Record, "RecM.bmp", "RecA.BMP"},
-    {KeyId::Stop, "StopM.bmp", "StopA.BMP"},
-    {KeyId::Del, "DelM.bmp", nullptr},
-    {KeyId::Settings, "MoreM.bmp", nullptr},
-    {KeyId::Off, "OffM.bmp", nullptr},
-    {KeyId::FastRewind, "FastBackwardM.bmp", "FastBackwardA.bmp"},
-    {KeyId::Rewind, "BackwardM.bmp", "BackwardA.bmp"},
-    {KeyId::Forward, "ForwardM.bmp", "ForwardA.bmp"},
-    {KeyId::FastForward, "FastForwardM.bmp", "FastForwardA.bmp"},
-    {KeyId::VolPlus, "VolPlusM.bmp", "VolPlusA.bmp"},
-    {KeyId::VolMinus, "VolMinusM.bmp", "VolMinusA.bmp"},
+const KeyControl kKeyControls[] = {
+    {KeyId::Pause, kiv::SkinControl::PauseButton},
+    {KeyId::Play, kiv::SkinControl::playButton},
+    {KeyId::Record, kiv::SkinControl::recButton},
+    {KeyId::Stop, kiv::SkinControl::stopButton},
+    {KeyId::Del, kiv::SkinControl::delButton},
+    {KeyId::Settings, kiv::SkinControl::moreButton},
+    {KeyId::Off, kiv::SkinControl::exitButton},
+    {KeyId::FastRewind, kiv::SkinControl::rewSButton},
+    {KeyId::Rewind, kiv::SkinControl::rewButton},
+    {KeyId::Forward, kiv::SkinControl::forwButton},
+    {KeyId::FastForward, kiv::SkinControl::forwEButton},
+    {KeyId::VolPlus, kiv::SkinControl::VolPlusButton},
+    {KeyId::VolMinus, kiv::SkinControl::VolMinusButton},
 };
 
 bool HoldsTransparentKey(const QImage& image) {
@@ -77,8 +84,8 @@ QString CheckLayout(const Design& d) {
       {QStringLiteral("right wheel"), d.rightWheel},
       {QStringLiteral("logo"), d.logo},
   };
-  for (const KeyFiles& k : kKeyFiles) {
-    bitmaps.emplace_back(QString::fromLatin1(k.at_rest), d.key(k.id).box);
+  for (const KeyControl& k : kKeyControls) {
+    bitmaps.emplace_back(Picture(k.control), d.key(k.id).box);
   }
   for (const DisplayBoxes* boxes : {&d.small, &d.large}) {
     for (const QRect& r : {boxes->ticker, boxes->message, boxes->count, boxes->analyser,
@@ -115,21 +122,21 @@ QString CheckLayout(const Design& d) {
 QString KeyFileText(const Design& d) {
   const Palette& c = d.colours;
   std::vector<std::pair<QString, QString>> keys = {
-      {QStringLiteral("VolumeButton"), PointOn(d.knob.topLeft())},
+      {Row(kiv::SkinControl::volButton), PointOn(d.knob.topLeft())},
       {QStringLiteral("VolumeIndicatorPos"), Box(d.gauge)},
       {QStringLiteral("VolumeIndicatorBGColor"), Colour(c.gaugeBack)},
       {QStringLiteral("VolumeIndicatorFGColor"), Colour(c.gaugeBar)},
-      {QStringLiteral("Pause"), Point(d.key(KeyId::Pause).box.topLeft())},
-      {QStringLiteral("Play"), Point(d.key(KeyId::Play).box.topLeft())},
-      {QStringLiteral("Record"), Point(d.key(KeyId::Record).box.topLeft())},
-      {QStringLiteral("Stop"), Point(d.key(KeyId::Stop).box.topLeft())},
-      {QStringLiteral("Del"), Point(d.key(KeyId::Del).box.topLeft())},
-      {QStringLiteral("Settings"), Point(d.key(KeyId::Settings).box.topLeft())},
-      {QStringLiteral("FastRewind"), Point(d.key(KeyId::FastRewind).box.topLeft())},
-      {QStringLiteral("Rewind"), Point(d.key(KeyId::Rewind).box.topLeft())},
-      {QStringLiteral("Forward"), Point(d.key(KeyId::Forward).box.topLeft())},
-      {QStringLiteral("FastForward"), Point(d.key(KeyId::FastForward).box.topLeft())},
-      {QStringLiteral("Off"), Point(d.key(KeyId::Off).box.topLeft())},
+      {Row(kiv::SkinControl::PauseButton), Point(d.key(KeyId::Pause).box.topLeft())},
+      {Row(kiv::SkinControl::playButton), Point(d.key(KeyId::Play).box.topLeft())},
+      {Row(kiv::SkinControl::recButton), Point(d.key(KeyId::Record).box.topLeft())},
+      {Row(kiv::SkinControl::stopButton), Point(d.key(KeyId::Stop).box.topLeft())},
+      {Row(kiv::SkinControl::delButton), Point(d.key(KeyId::Del).box.topLeft())},
+      {Row(kiv::SkinControl::moreButton), Point(d.key(KeyId::Settings).box.topLeft())},
+      {Row(kiv::SkinControl::rewSButton), Point(d.key(KeyId::FastRewind).box.topLeft())},
+      {Row(kiv::SkinControl::rewButton), Point(d.key(KeyId::Rewind).box.topLeft())},
+      {Row(kiv::SkinControl::forwButton), Point(d.key(KeyId::Forward).box.topLeft())},
+      {Row(kiv::SkinControl::forwEButton), Point(d.key(KeyId::FastForward).box.topLeft())},
+      {Row(kiv::SkinControl::exitButton), Point(d.key(KeyId::Off).box.topLeft())},
       {QStringLiteral("TickerTapeL"), Box(d.large.ticker)},
       {QStringLiteral("TickerTapeS"), Box(d.small.ticker)},
       {QStringLiteral("TickerTapeColor"), Colour(c.lcdBack)},
@@ -146,9 +153,9 @@ QString KeyFileText(const Design& d) {
       {QStringLiteral("CountLabelS"), Box(d.small.count)},
       {QStringLiteral("CountLabelColor"), Colour(c.lcdText)},
       {QStringLiteral("CountLabelFont"), Font(d.counterFont, d.counterFontSize)},
-      {QStringLiteral("LeftWheel"), PointOn(d.leftWheel.topLeft())},
-      {QStringLiteral("RightWheel"), PointOn(d.rightWheel.topLeft())},
-      {QStringLiteral("UserBMP"), Box(d.logo)},
+      {Row(kiv::SkinControl::WheelL), PointOn(d.leftWheel.topLeft())},
+      {Row(kiv::SkinControl::WheelD), PointOn(d.rightWheel.topLeft())},
+      {Row(kiv::SkinControl::UserBMP), Box(d.logo)},
       {QStringLiteral("GraphicAnalyserL"), BoxOn(d.large.analyser)},
       {QStringLiteral("GraphicAnalyserS"), BoxOn(d.small.analyser)},
       {QStringLiteral("GraphicAnalyserPlFGColor"), Colour(c.analyserPlay)},
@@ -156,8 +163,8 @@ QString KeyFileText(const Design& d) {
       {QStringLiteral("GraphicAnalyserBGColor"), Colour(c.analyserBack)},
       {QStringLiteral("GraphicAnalyserLineL"), BoxOn(d.large.analyserLine)},
       {QStringLiteral("GraphicAnalyserLineS"), BoxOn(d.small.analyserLine)},
-      {QStringLiteral("VolPlusButton"), PointOn(d.key(KeyId::VolPlus).box.topLeft())},
-      {QStringLiteral("VolMinusButton"), PointOn(d.key(KeyId::VolMinus).box.topLeft())},
+      {Row(kiv::SkinControl::VolPlusButton), PointOn(d.key(KeyId::VolPlus).box.topLeft())},
+      {Row(kiv::SkinControl::VolMinusButton), PointOn(d.key(KeyId::VolMinus).box.topLeft())},
   };
   QString text;
   text += QStringLiteral(
@@ -186,29 +193,39 @@ QString WriteSkin(const Design& d, const QString& skinRoot) {
     return QStringLiteral("%1: the panel's bottom-left pixel is not magenta").arg(d.name);
   }
 
+  using kiv::PictureState;
+  using kiv::SkinControl;
   std::map<QString, QImage> files;
-  files[QStringLiteral("DictaphoneA.BMP")] = rest;
-  files[QStringLiteral("Logo.bmp")] = rest.copy(d.logo);
-  files[QStringLiteral("VolPMM.bmp")] = rest.copy(d.knob);
-  files[QStringLiteral("VolPA.bmp")] = PaintPanel(d, PanelState{{}, 0, KnobTurn::Up}).copy(d.knob);
-  files[QStringLiteral("VolMA.bmp")] =
+  files[Picture(SkinControl::ZvSkin1)] = rest;
+  files[Picture(SkinControl::UserBMP)] = rest.copy(d.logo);
+  files[Picture(SkinControl::volButton)] = rest.copy(d.knob);
+  files[Picture(SkinControl::volButton, PictureState::TurningUp)] =
+      PaintPanel(d, PanelState{{}, 0, KnobTurn::Up}).copy(d.knob);
+  files[Picture(SkinControl::volButton, PictureState::TurningDown)] =
       PaintPanel(d, PanelState{{}, 0, KnobTurn::Down}).copy(d.knob);
   const QImage turned = PaintPanel(d, PanelState{{}, 1, KnobTurn::Rest});
-  files[QStringLiteral("WheelLA.bmp")] = rest.copy(d.leftWheel);
-  files[QStringLiteral("WheelLB.bmp")] = turned.copy(d.leftWheel);
-  files[QStringLiteral("WheelDA.bmp")] = rest.copy(d.rightWheel);
-  files[QStringLiteral("WheelDB.bmp")] = turned.copy(d.rightWheel);
-  for (const KeyFiles& k : kKeyFiles) {
+  for (const auto& [wheel, box] : {std::pair{SkinControl::WheelL, d.leftWheel},
+                                   std::pair{SkinControl::WheelD, d.rightWheel}}) {
+    files[Picture(wheel)] = rest.copy(box);
+    files[Picture(wheel, PictureState::Turned)] = turned.copy(box);
+  }
+  for (const KeyControl& k : kKeyControls) {
     const QRect box = d.key(k.id).box;
-    files[QString::fromLatin1(k.at_rest)] = rest.copy(box);
-    if (k.pressed != nullptr) {
-      files[QString::fromLatin1(k.pressed)] =
+    files[Picture(k.control)] = rest.copy(box);
+    if (kiv::SkinPictureName(k.control, PictureState::Pressed) != nullptr) {
+      files[Picture(k.control, PictureState::Pressed)] =
           PaintPanel(d, PanelState{k.id, 0, KnobTurn::Rest}).copy(box);
     }
   }
+  // The recorder must find every picture its table names.
+  QString missing;
+  kiv::ForEachSkinPicture([&](SkinControl, const char* name) {
+    if (files.count(QLatin1String(name)) == 0) missing = QLatin1String(name);
+  });
+  if (!missing.isEmpty()) return QStringLiteral("%1: no art for %2").arg(d.name, missing);
 
   for (const auto& [name, image] : files) {
-    if (name != QStringLiteral("DictaphoneA.BMP") && HoldsTransparentKey(image)) {
+    if (name != Picture(SkinControl::ZvSkin1) && HoldsTransparentKey(image)) {
       return QStringLiteral("%1: %2 lies partly outside the body").arg(d.name, name);
     }
     // Through a temporary file, so that an interrupted build never leaves half a bitmap.

@@ -1,4 +1,4 @@
-#include "platform/FakeSettingsStore.h"
+#include "platform/fake/FakeSettingsStore.h"
 
 #include <utility>
 

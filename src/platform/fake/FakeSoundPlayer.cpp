@@ -1,5 +1,5 @@
 // The silent sound player.
-#include "platform/FakeSoundPlayer.h"
+#include "platform/fake/FakeSoundPlayer.h"
 
 namespace kiv {
 

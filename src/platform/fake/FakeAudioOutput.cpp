@@ -1,4 +1,4 @@
-#include "platform/FakeAudioOutput.h"
+#include "platform/fake/FakeAudioOutput.h"
 
 #include <QMetaObject>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/FakeFreeSpace.h"
+#include "platform/fake/FakeFreeSpace.h"
 
 #include <utility>
 

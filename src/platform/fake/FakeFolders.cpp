@@ -1,4 +1,4 @@
-#include "platform/FakeFolders.h"
+#include "platform/fake/FakeFolders.h"
 
 #include <utility>
 

@@ -19,7 +19,9 @@ class FakeSettingsStore final : public SettingsStore {
 
   // Every value written so far (and those given at construction).
   const QMap<QString, QString>& Values() const { return values_; }
-  bool Contains(const QString& name) const { return values_.contains(name); }
+  bool Contains(const Setting& setting) const {
+    return values_.contains(QString::fromLatin1(setting.name));
+  }
   int WriteCount() const { return writeCount_; }
 
   // Whether an autostart entry exists now, and which program it starts (empty when none).

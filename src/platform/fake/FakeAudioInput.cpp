@@ -1,4 +1,4 @@
-#include "platform/FakeAudioInput.h"
+#include "platform/fake/FakeAudioInput.h"
 
 #include <QMetaObject>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/FakeSingleInstance.h"
+#include "platform/fake/FakeSingleInstance.h"
 
 namespace kiv {
 

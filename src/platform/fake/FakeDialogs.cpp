@@ -1,4 +1,4 @@
-#include "platform/FakeDialogs.h"
+#include "platform/fake/FakeDialogs.h"
 
 #include <utility>
 
