@@ -31,7 +31,9 @@ struct CassetteReport {
   std::string remaining;
 };
 
+class FileSystem;
+
 // NotFound / Unavailable when the file cannot be read; Ok otherwise, even for a damaged file.
-Status InspectCassette(const std::string& path, CassetteReport* report);
+Status InspectCassette(FileSystem& files, const std::string& path, CassetteReport* report);
 
 }  // namespace kiv

@@ -17,7 +17,7 @@ enum class StatusCode {
   Refused,        // the operation does not apply in the current state
 };
 
-class Status {
+class [[nodiscard]] Status {
  public:
   Status() = default;
   static Status Ok() { return Status(); }

@@ -124,7 +124,7 @@ class PlaybackEngineTest : public ::testing::Test {
       out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     }
     cassette_ = std::make_unique<Cassette>(
-        CassetteEnvironment{root_ + "data/", root_ + "tmp/", SystemLocalTime});
+        CassetteEnvironment{root_ + "data/", SystemLocalTime});
     ASSERT_EQ(cassette_->OpenCassette(path), OpenOutcome::Opened);
     ASSERT_TRUE(cassette_->SelectMessage(selected).ok());
     engine_ = std::make_unique<PlaybackEngine>(*cassette_, output_, dialogs_, view_);

@@ -20,8 +20,8 @@ class AbandonRecordingTest : public test::CassetteTest {
  protected:
   // True while some other writer holds the cassette open.
   static bool Locked(const std::string& path) {
-    Status status;
-    return File::Open(path, File::Mode::ReadWrite, &status) == nullptr;
+    std::unique_ptr<File> file;
+    return !FileSystem::Default().Open(path, File::Mode::ReadWrite, &file).ok();
   }
 
   // The cassette and its sidecar as a crash would leave them now, copied elsewhere.
@@ -164,22 +164,18 @@ TEST_F(AbandonRecordingTest, FailureAtAnyStepOfAbandoningLosesNoMessage) {
   const Bytes old = MakeCassette({{1, 100, 0x11}, {2, 70, 0x22}});
   const Bytes sound(300, 0x33);
   const std::string path = PathIn("rec.cst");
-  bool completed = false;
-  for (int n = 1; n <= 20 && !completed && !HasFailure(); ++n) {
-    SCOPED_TRACE("failing operation " + std::to_string(n));
+  SweepFaults(test::kEveryIoOp, [&](test::FaultRun& run) {
     test::WriteFile(path, old);
     RemoveFile(Cassette::SidecarPathFor(path));
-    test::FailNthOperation faults(
-        n, {IoOp::Create, IoOp::Write, IoOp::Truncate, IoOp::Sync, IoOp::Rename, IoOp::Remove});
     std::string crashed;
+    bool completed = false;
     {
       Cassette cassette(Env());
       ASSERT_EQ(cassette.OpenCassette(path), OpenOutcome::Opened);
       ASSERT_TRUE(cassette.BeginRecording().ok());
       ASSERT_TRUE(cassette.WriteSound(sound.data(), sound.size()).ok());
-      test::ScopedIoFaults guard(&faults);
-      const Status status = cassette.AbandonRecording();
-      completed = !faults.fired();
+      const Status status = run.Faulted([&] { return cassette.AbandonRecording(); });
+      completed = !run.Fired();
       EXPECT_TRUE(status.ok() || !completed) << status.message();
       EXPECT_FALSE(cassette.Recording());
       // The selected message is the one selected before, whatever reached the disk.
@@ -207,8 +203,7 @@ TEST_F(AbandonRecordingTest, FailureAtAnyStepOfAbandoningLosesNoMessage) {
     if (outcome == OpenOutcome::Opened) {
       EXPECT_TRUE(SameBytes(test::ReadFile(crashed), old));
     }
-  }
-  EXPECT_TRUE(completed);
+  });
 }
 
 }  // namespace

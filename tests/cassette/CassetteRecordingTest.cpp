@@ -226,22 +226,18 @@ TEST_F(CassetteRecordingTest, FailureAtAnyStepOfEndingARecordingLosesNoSound) {
   Bytes old = MakeCassette({{1, 100, 0x11}});
   Bytes sound(300, 0x22);
   std::string path = PathIn("rec.cst");
-  bool completed = false;
-  for (int n = 1; n <= 40 && !completed && !HasFailure(); ++n) {
-    SCOPED_TRACE("failing operation " + std::to_string(n));
+  SweepFaults(test::kEveryIoOp, [&](test::FaultRun& run) {
     test::WriteFile(path, old);
     RemoveFile(Cassette::SidecarPathFor(path));
-    test::FailNthOperation faults(
-        n, {IoOp::Create, IoOp::Write, IoOp::Truncate, IoOp::Sync, IoOp::Rename, IoOp::Remove});
     std::string crashed;
+    bool completed = false;
     {
       Cassette cassette(Env());
       ASSERT_EQ(cassette.OpenCassette(path), OpenOutcome::Opened);
       ASSERT_TRUE(cassette.BeginRecording().ok());
       ASSERT_TRUE(cassette.WriteSound(sound.data(), sound.size()).ok());
-      test::ScopedIoFaults guard(&faults);
-      Status status = cassette.EndRecording(true);
-      completed = !faults.fired();
+      const Status status = run.Faulted([&] { return cassette.EndRecording(true); });
+      completed = !run.Fired();
       EXPECT_TRUE(status.ok() || !completed) << status.message();
       crashed = CrashCopy(path);
     }
@@ -259,8 +255,7 @@ TEST_F(CassetteRecordingTest, FailureAtAnyStepOfEndingARecordingLosesNoSound) {
     EXPECT_EQ(Slice(test::ReadFile(crashed), 0, 400), CassetteBuilder().Raw(Slice(old, 0, 100))
                                                           .Raw(sound).bytes());
     EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(crashed)) && outcome == OpenOutcome::Recovered);
-  }
-  EXPECT_TRUE(completed);
+  });
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Shared helpers of the cassette tests: a throw-away folder per test under $TMPDIR, a cassette
 // builder that writes the file byte by byte without using the code under test, small file
-// mutation helpers, and an I/O fault injector that fails one chosen operation.
+// mutation helpers, and the sweep that fails each disk operation of a step in turn.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
+
+namespace kiv {
+
+// The tests' own look at the disk, apart from the FileSystem under test.
+inline bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+inline uint64_t FileSize(const std::string& path) { return std::filesystem::file_size(path); }
+inline void RemoveFile(const std::string& path) { std::filesystem::remove(path); }
+
+}  // namespace kiv
 
 namespace kiv::test {
 
@@ -142,32 +152,26 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
   return ::testing::AssertionSuccess();
 }
 
-// Fails the n-th file operation (counting from 1) of the given kinds, and only that one.
-class FailNthOperation : public IoFaults {
+inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write, IoOp::Truncate,
+                                        IoOp::Sync, IoOp::Rename, IoOp::Remove};
+
+// One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing.
+class FaultRun {
  public:
-  FailNthOperation(int n, std::set<IoOp> ops) : n_(n), ops_(std::move(ops)) {}
-  bool ShouldFail(IoOp op, const std::string&) override {
-    if (ops_.count(op) == 0) return false;
-    if (++seen_ != n_) return false;
-    fired_ = true;
-    return true;
+  FaultRun(FaultyFileSystem& files, int n, const std::set<IoOp>& ops) : files_(files), faults_(n, ops) {}
+  template <typename Op>
+  auto Faulted(Op op) {
+    files_.Inject(&faults_);
+    auto result = op();
+    files_.Inject(nullptr);
+    return result;
   }
-  bool fired() const { return fired_; }
+  // False once a run got through without reaching the chosen operation: the sweep is complete.
+  bool Fired() const { return faults_.fired(); }
 
  private:
-  int n_;
-  std::set<IoOp> ops_;
-  int seen_ = 0;
-  bool fired_ = false;
-};
-
-// Installs a fault injector for the lifetime of the guard.
-class ScopedIoFaults {
- public:
-  explicit ScopedIoFaults(IoFaults* faults) { SetIoFaults(faults); }
-  ~ScopedIoFaults() { SetIoFaults(nullptr); }
-  ScopedIoFaults(const ScopedIoFaults&) = delete;
-  ScopedIoFaults& operator=(const ScopedIoFaults&) = delete;
+  FaultyFileSystem& files_;
+  FailNthOperation faults_;
 };
 
 // A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (the
@@ -183,13 +187,26 @@ class CassetteTest : public ::testing::Test {
     for (const char* sub : {"data", "tmp", "cassettes"})
       std::filesystem::create_directory(root_ + sub);
   }
-  void TearDown() override {
-    SetIoFaults(nullptr);
-    std::filesystem::remove_all(root_);
+  void TearDown() override { std::filesystem::remove_all(root_); }
+
+  CassetteEnvironment Env() {
+    return CassetteEnvironment{root_ + "data/", [] { return kClockTime; }, &files_};
   }
 
-  CassetteEnvironment Env() const {
-    return CassetteEnvironment{root_ + "data/", root_ + "tmp/", [] { return kClockTime; }};
+  // Runs `attempt` with the 1st, 2nd, ... operation of `ops` failing until a run reaches no such
+  // operation; every run must also keep the disk operations in a crash-safe order. Returns how
+  // many runs had an operation fail.
+  template <typename Attempt>
+  int SweepFaults(const std::set<IoOp>& ops, Attempt attempt) {
+    for (int n = 1; n <= 500; ++n) {
+      SCOPED_TRACE("failing operation " + std::to_string(n));
+      FaultRun run(files_, n, ops);
+      attempt(run);
+      EXPECT_EQ(files_.Unsafe(), "");
+      if (!run.Fired() || HasFailure()) return n - 1;
+    }
+    ADD_FAILURE() << "the sweep did not end";
+    return 0;
   }
   std::string DataFolder() const { return root_ + "data/"; }
   std::string TempFolder() const { return root_ + "tmp/"; }
@@ -198,6 +215,7 @@ class CassetteTest : public ::testing::Test {
   std::string PathIn(const std::string& name) const { return root_ + "cassettes/" + name; }
 
   std::string root_;
+  FaultyFileSystem files_;
 };
 
 }  // namespace kiv::test

@@ -21,16 +21,15 @@ TEST_F(TableSearchTest, TableOf499EntriesIsFoundAndOneOf500IsNot) {
     for (uint32_t i = 0; i < count; ++i) b.Entry(i + 1, i, i + 1);
     std::string path = PathIn("big.cst");
     test::WriteFile(path, b.bytes());
-    Status status;
-    auto file = File::Open(path, File::Mode::ReadOnly, &status);
-    ASSERT_TRUE(file) << status.message();
+    std::unique_ptr<File> file;
+    ASSERT_TRUE(FileSystem::Default().Open(path, File::Mode::ReadOnly, &file).ok());
 
     auto inMemory = FindTableMarker(b.bytes().data(), b.size(), TableSearch::Bounded);
     EXPECT_EQ(FindTableMarker(*file, file->Length(), TableSearch::Bounded), inMemory);
     if (count == 499) {
       ASSERT_EQ(inMemory, 499u);
       MessageTable table;
-      ASSERT_TRUE(ReadTableAt(*file, 499, file->Length(), &table));
+      ASSERT_TRUE(ReadTableFromFile(*file, 499, file->Length(), &table));
       EXPECT_EQ(table.LiveCount(), 499u);
     } else {
       EXPECT_FALSE(inMemory.has_value());
@@ -53,7 +52,7 @@ TEST(TableRead, CountSkipsDeletedEntriesAndAPartialEntryIsOnlyReported) {
   Bytes bytes = CassetteBuilder().Sound(30, 0x11).Table(22050)
                     .Entry(65535, 0, 10).Entry(1, 10, 20).Entry(2, 20, 30).Sound(50, 0x33).bytes();
   MessageTable table;
-  ASSERT_TRUE(ReadTableAt(bytes.data(), bytes.size(), 30, &table));
+  ASSERT_TRUE(ReadTableFromBytes(bytes.data(), bytes.size(), 30, &table));
   EXPECT_EQ(table.rate, 22050u);
   ASSERT_EQ(table.entries.size(), 3u);
   EXPECT_EQ(table.trailingBytes, 50u);
@@ -64,14 +63,14 @@ TEST(TableRead, CountSkipsDeletedEntriesAndAPartialEntryIsOnlyReported) {
   EXPECT_EQ(table.FindLive(2)->end, 30u);
   EXPECT_EQ(table.FindLive(3), nullptr);
   // Marker and rate must fit after the position.
-  EXPECT_FALSE(ReadTableAt(bytes.data(), bytes.size(), bytes.size() - 4, &table));
+  EXPECT_FALSE(ReadTableFromBytes(bytes.data(), bytes.size(), bytes.size() - 4, &table));
 }
 
 TEST(TableRead, OddNumbersAndRangesOutsideTheSoundAreaAreReportedAsDamage) {
   Bytes bytes = CassetteBuilder().Sound(30, 0x11).Table().Entry(1, 0, 30).Entry(2, 20, 10)
                     .Entry(3, 0, 31).Entry(4, 0xFFFFFFF0u, 0xFFFFFFFFu).Entry(65536, 0, 0).bytes();
   MessageTable table;
-  ASSERT_TRUE(ReadTableAt(bytes.data(), bytes.size(), 30, &table));
+  ASSERT_TRUE(ReadTableFromBytes(bytes.data(), bytes.size(), 30, &table));
   std::vector<bool> damaged;
   for (const MessageEntry& entry : table.entries) damaged.push_back(table.EntryRangeDamaged(entry));
   EXPECT_EQ(damaged, (std::vector<bool>{false, true, true, true, false}));

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,19 +47,26 @@ void FillCassette(kiv::Cassette& cassette, int messages) {
   }
 }
 
+void Require(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "%s failed\n", what);
+  std::exit(1);
+}
+
 double PlainCopy(const std::string& from, const std::string& to) {
+  kiv::FileSystem& files = kiv::FileSystem::Default();
   const auto start = Clock::now();
-  kiv::Status status;
-  auto in = kiv::File::Open(from, kiv::File::Mode::ReadOnly, &status);
-  auto out = kiv::File::Open(to, kiv::File::Mode::CreateReadWrite, &status);
+  std::unique_ptr<kiv::File> in;
+  std::unique_ptr<kiv::File> out;
+  Require(files.Open(from, kiv::File::Mode::ReadOnly, &in).ok(), "opening the cassette");
+  Require(files.Open(to, kiv::File::Mode::CreateReadWrite, &out).ok(), "creating the copy");
   std::vector<uint8_t> chunk(kiv::kCopyChunk);
   const uint64_t length = in->Length();
   for (uint64_t at = 0; at < length; at += chunk.size()) {
     size_t size = size_t(std::min<uint64_t>(chunk.size(), length - at));
-    in->ReadAt(at, chunk.data(), size);
-    out->WriteAt(at, chunk.data(), size);
+    Require(in->ReadAt(at, chunk.data(), size) && out->WriteAt(at, chunk.data(), size), "copying");
   }
-  out->Sync();
+  Require(out->Sync(), "syncing the copy");
   return Seconds(start);
 }
 
@@ -67,14 +75,15 @@ double PlainCopy(const std::string& from, const std::string& to) {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   const std::string folder = MakeFolder();
-  kiv::CassetteEnvironment env{folder, folder, kiv::SystemLocalTime};
+  kiv::CassetteEnvironment env{folder, kiv::SystemLocalTime};
+  kiv::FileSystem& files = kiv::FileSystem::Default();
 
   std::printf("round  cassette bytes  pack s  plain copy s  ratio\n");
   for (int round = 1; round <= rounds; ++round) {
     kiv::Cassette cassette(env);
     if (!cassette.CreateBlankCassette(folder + "bench.cst").ok()) return 1;
     FillCassette(cassette, 20);
-    const uint64_t size = kiv::FileSize(folder + "bench.cst");
+    const uint64_t size = files.Size(folder + "bench.cst");
     double copy = PlainCopy(folder + "bench.cst", folder + "copy.bin");
 
     if (!cassette.SelectMessage(1).ok()) return 1;
@@ -89,8 +98,8 @@ int main(int argc, char** argv) {
                 copy > 0 ? pack / copy : 0.0);
     cassette.CloseStream();
   }
-  kiv::RemoveFile(folder + "bench.cst");
-  kiv::RemoveFile(folder + "copy.bin");
-  rmdir(folder.c_str());
+  Require(files.Remove(folder + "bench.cst") && files.Remove(folder + "copy.bin") &&
+              rmdir(folder.c_str()) == 0,
+          "removing the benchmark folder");
   return 0;
 }

@@ -24,6 +24,7 @@ struct Context {
   std::string path;
   std::ostream& out;
   std::ostream& err;
+  kiv::FileSystem& files;
 };
 
 std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& err) {
@@ -38,7 +39,7 @@ std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& 
 }
 
 bool Inspect(const Context& ctx, CassetteReport* report) {
-  Status status = kiv::InspectCassette(ctx.path, report);
+  Status status = kiv::InspectCassette(ctx.files, ctx.path, report);
   if (status.ok()) return true;
   if (status.code() == kiv::StatusCode::NotFound) {
     ctx.err << "kivrec-cli: Can't find specified file: " << ctx.path << "\n";
@@ -72,12 +73,12 @@ bool ReadyForWriting(const CassetteReport& report, std::ostream& err) {
   return true;
 }
 
-kiv::CassetteEnvironment Environment() {
+kiv::CassetteEnvironment Environment(const Context& ctx) {
   kiv::CassetteEnvironment env;
   // The data folder only matters if the store had to fall back to its default cassette, which
   // ReadyForWriting prevents; without HOME the temporary folder stands in.
   env.dataFolder = DataFolder().value_or(TempFolder());
-  env.tempFolder = TempFolder();
+  env.files = &ctx.files;
   return env;
 }
 
@@ -177,12 +178,12 @@ int Create(const Context& ctx) {
       return kExitFileProblem;
     }
   }
-  if (kiv::FileExists(ctx.path) && kiv::FileSize(ctx.path) > 0 && !ctx.inv.force) {
-    ctx.err << "kivrec-cli: " << ctx.path << " already holds " << kiv::FileSize(ctx.path)
+  if (ctx.files.Exists(ctx.path) && ctx.files.Size(ctx.path) > 0 && !ctx.inv.force) {
+    ctx.err << "kivrec-cli: " << ctx.path << " already holds " << ctx.files.Size(ctx.path)
             << " bytes; add --force to empty it.\n";
     return kExitFileProblem;
   }
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   Status status = cassette.CreateBlankCassette(ctx.path);
   cassette.CloseStream();
   if (!status.ok()) {
@@ -194,7 +195,7 @@ int Create(const Context& ctx) {
 }
 
 int Rename(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
   Status status = cassette.RenameMessage(ctx.inv.number, Utf8ToLatin1(ctx.inv.text));
   cassette.CloseStream();
@@ -204,7 +205,7 @@ int Rename(const Context& ctx) {
 }
 
 int Delete(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
   Status status = cassette.SelectMessage(ctx.inv.number);
   if (status.ok()) status = cassette.DeleteMessage();
@@ -216,7 +217,7 @@ int Delete(const Context& ctx) {
 }
 
 int DeleteAll(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
   Status status = cassette.DeleteAllMessages();
   cassette.CloseStream();
@@ -226,14 +227,14 @@ int DeleteAll(const Context& ctx) {
 }
 
 int Pack(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   std::optional<CassetteReport> before = PrepareWrite(ctx, &cassette);
   if (!before) return kExitFileProblem;
   Status status = cassette.PackCassette();
   cassette.CloseStream();
   if (!status.ok()) return Failed(ctx, status);
   ctx.out << "Packed " << ctx.path << ": " << before->length << " bytes before, "
-          << kiv::FileSize(ctx.path) << " bytes now.\n";
+          << ctx.files.Size(ctx.path) << " bytes now.\n";
   return kExitOk;
 }
 
@@ -251,7 +252,7 @@ int Recover(const Context& ctx) {
     return kExitOk;
   }
 
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   bool opened = OpenForWriting(ctx, &cassette, ctx.out);
   cassette.CloseStream();
   if (!opened) return kExitFileProblem;
@@ -285,7 +286,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
   }
   std::optional<std::string> path = CassettePathFor(inv, err);
   if (!path) return kExitFileProblem;
-  const Context ctx{inv, *path, out, err};
+  const Context ctx{inv, *path, out, err, kiv::FileSystem::Default()};
   switch (inv.command) {
     case Command::Help:
       break;
