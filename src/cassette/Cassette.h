@@ -167,8 +167,8 @@ class Cassette {
   Status BackupFile(const std::string& path);
   Status MergeSidecar(const std::vector<uint8_t>& sidecar);
   Status WriteTableBody(const MessageTable& table);
-  Status CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at, uint64_t* done,
-                   uint64_t total, const PackProgress& progress);
+  Status CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at, std::vector<uint8_t>& chunk,
+                   uint64_t* done, uint64_t total, const PackProgress& progress);
   Status WritePacked(File& packed, const MessageTable& table, const PackProgress& progress,
                      uint64_t* size, uint32_t* newStart, uint32_t* newEnd, uint32_t* entries);
   std::array<uint8_t, kNameSize> NewName() const;

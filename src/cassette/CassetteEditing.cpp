@@ -91,11 +91,12 @@ Status Cassette::DeleteAllMessages() {
   return CreateBlankCassette(cassettePath_);
 }
 
-Status Cassette::CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at, uint64_t* done,
-                           uint64_t total, const PackProgress& progress) {
-  std::vector<uint8_t> chunk(size_t(std::min<uint64_t>(kCopyChunk, end - start)));
+Status Cassette::CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at,
+                           std::vector<uint8_t>& chunk, uint64_t* done, uint64_t total,
+                           const PackProgress& progress) {
   while (start < end) {
     const size_t size = size_t(std::min<uint64_t>(kCopyChunk, end - start));
+    if (chunk.size() < size) chunk.resize(size);
     if (!stream_->ReadAt(start, chunk.data(), size) || !to.WriteAt(at, chunk.data(), size)) {
       return Status::Error(StatusCode::IoError, "Cannot copy from " + cassettePath_ + " to " + to.path());
     }
@@ -119,6 +120,8 @@ Status Cassette::WritePacked(File& packed, const MessageTable& table, const Pack
   const uint64_t total = table.pos;
   uint64_t done = 0;
   uint64_t soundLength = 0;
+  // One buffer for every message, grown to the largest piece once rather than made per message.
+  std::vector<uint8_t> chunk;
   *newStart = messageStart_;
   *newEnd = messageEnd_;
   *entries = 0;
@@ -133,7 +136,7 @@ Status Cassette::WritePacked(File& packed, const MessageTable& table, const Pack
     }
     MessageEntry moved = entry;
     moved.start = uint32_t(soundLength);
-    Status status = CopyRange(start, end, packed, soundLength, &done, total, progress);
+    Status status = CopyRange(start, end, packed, soundLength, chunk, &done, total, progress);
     if (!status.ok()) return status;
     soundLength += end - start;
     moved.end = uint32_t(soundLength);
