@@ -281,7 +281,8 @@ TEST_F(KivrecCliTest, CheckReportsDamageWithStatus2AndChangesNothing) {
     WriteFile(path, bytes);
     CliResult run = Run({"check", "--cassette", path});
     EXPECT_EQ(run.status, 2) << what << "\n" << run.out;
-    EXPECT_NE(run.out.find("Problem: "), std::string::npos) << what << "\n" << run.out;
+    EXPECT_NE(run.err.find("Problem: "), std::string::npos) << what << "\n" << run.err;
+    EXPECT_EQ(run.out.find("Problem: "), std::string::npos) << what;
     EXPECT_TRUE(SameBytes(ReadFile(path), bytes)) << what;
     EXPECT_EQ(FilesIn(CassettesFolder()), std::vector<std::string>{"tape.cst"}) << what;
   }

@@ -8,6 +8,7 @@
 #include "CliPaths.h"
 #include "CliReports.h"
 #include "Latin1.h"
+#include "RecorderSkin.h"
 #include "cassette/Cassette.h"
 #include "cassette/CassetteReport.h"
 #include "cassette/File.h"
@@ -135,7 +136,7 @@ int Info(const Context& ctx) {
   if (ctx.inv.json) {
     PrintInfoJson(report, ctx.out);
   } else {
-    PrintInfoText(report, ctx.out);
+    PrintInfoText(report, ctx.out, ctx.err);
   }
   return report.table ? kExitOk : kExitFileProblem;
 }
@@ -163,7 +164,7 @@ int List(const Context& ctx) {
 int Check(const Context& ctx) {
   CassetteReport report;
   if (!Inspect(ctx, &report)) return kExitFileProblem;
-  return PrintCheck(report, ctx.out) == 0 ? kExitOk : kExitFileProblem;
+  return PrintCheck(report, ctx.out, ctx.err) == 0 ? kExitOk : kExitFileProblem;
 }
 
 // ---- Writing commands ----------------------------------------------------------------------
@@ -197,6 +198,8 @@ int Create(const Context& ctx) {
 int Rename(const Context& ctx) {
   Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
+  auto [tag1, tag2] = RecorderColorTags();
+  cassette.SetTickerColorTags(tag1, tag2);
   Status status = cassette.RenameMessage(ctx.inv.number, Utf8ToLatin1(ctx.inv.text));
   cassette.CloseStream();
   if (!status.ok()) return Failed(ctx, status);
