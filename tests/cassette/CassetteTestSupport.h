@@ -1,6 +1,6 @@
 // Shared helpers of the cassette tests: a throw-away folder per test under $TMPDIR, a cassette
 // builder that writes the file byte by byte without using the code under test, small file
-// mutation helpers, and the sweep that fails each disk operation of a step in turn.
+// helpers, and the sweep that fails each disk operation of a step in turn.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <set>
 #include <string>
@@ -65,8 +64,7 @@ class CassetteBuilder {
                          const std::string& name = kClockName) {
     return EntryWithField(number, start, end, NameField(name));
   }
-  CassetteBuilder& EntryWithField(uint32_t number, uint32_t start, uint32_t end,
-                                  const Bytes& field) {
+  CassetteBuilder& EntryWithField(uint32_t number, uint32_t start, uint32_t end, const Bytes& field) {
     return U32(number).U32(start).U32(end).Raw(field);
   }
   size_t size() const { return bytes_.size(); }
@@ -112,17 +110,14 @@ inline Bytes Flipped(Bytes bytes, size_t offset, uint8_t mask) {
   return bytes;
 }
 
-inline Bytes Truncated(const Bytes& bytes, size_t length) {
-  return Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(std::min(length, bytes.size())));
-}
-
 inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
+  count = std::min(count, bytes.size() - std::min(from, bytes.size()));
   return Bytes(bytes.begin() + std::ptrdiff_t(from), bytes.begin() + std::ptrdiff_t(from + count));
 }
 
-inline uint32_t U32At(const Bytes& bytes, size_t offset) {
-  return uint32_t(bytes.at(offset)) | uint32_t(bytes.at(offset + 1)) << 8 |
-         uint32_t(bytes.at(offset + 2)) << 16 | uint32_t(bytes.at(offset + 3)) << 24;
+inline uint32_t U32At(const Bytes& bytes, size_t at) {
+  return uint32_t(bytes.at(at)) | uint32_t(bytes.at(at + 1)) << 8 |
+         uint32_t(bytes.at(at + 2)) << 16 | uint32_t(bytes.at(at + 3)) << 24;
 }
 
 // Names of the files in `folder`, sorted.
@@ -136,29 +131,19 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
 
 // Compares two byte strings and says where they first differ, instead of printing both.
 inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& expected) {
-  size_t common = std::min(actual.size(), expected.size());
-  for (size_t i = 0; i < common; ++i) {
-    if (actual[i] != expected[i]) {
-      return ::testing::AssertionFailure()
-             << "first difference at offset " << i << ": 0x" << std::hex << int(actual[i])
-             << " instead of 0x" << int(expected[i]) << std::dec << " (sizes " << actual.size()
-             << " and " << expected.size() << ")";
-    }
-  }
-  if (actual.size() != expected.size()) {
-    return ::testing::AssertionFailure()
-           << "size " << actual.size() << " instead of " << expected.size();
-  }
-  return ::testing::AssertionSuccess();
+  auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+  if (a == actual.end() && e == expected.end()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "first difference at offset " << (a - actual.begin())
+                                       << " (sizes " << actual.size() << " and " << expected.size() << ")";
 }
 
-inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write, IoOp::Truncate,
-                                        IoOp::Sync, IoOp::Rename, IoOp::Remove};
+inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write,  IoOp::Truncate,
+                                       IoOp::Sync,   IoOp::Rename, IoOp::Remove};
 
 // One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing.
 class FaultRun {
  public:
-  FaultRun(FaultyFileSystem& files, int n, const std::set<IoOp>& ops) : files_(files), faults_(n, ops) {}
+  FaultRun(FaultyFileSystem& files, int n) : files_(files), faults_(n, kEveryIoOp) {}
   template <typename Op>
   auto Faulted(Op op) {
     files_.Inject(&faults_);
@@ -166,41 +151,64 @@ class FaultRun {
     files_.Inject(nullptr);
     return result;
   }
-  // False once a run got through without reaching the chosen operation: the sweep is complete.
-  bool Fired() const { return faults_.fired(); }
+  bool Fired() const { return faults_.fired(); }  // false: the sweep is complete
 
  private:
   FaultyFileSystem& files_;
   FailNthOperation faults_;
 };
 
-// A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (the
-// pack files) and cassettes/ (files the tests open by path).
+// A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (which
+// must stay empty) and cassettes/ (files the tests open by path).
 class CassetteTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                          "/kivrec-cassette-XXXXXX";
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kivrec-cassette-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     root_ = pattern + "/";
-    for (const char* sub : {"data", "tmp", "cassettes"})
-      std::filesystem::create_directory(root_ + sub);
+    for (const char* sub : {"data", "tmp", "cassettes"}) std::filesystem::create_directory(root_ + sub);
   }
   void TearDown() override { std::filesystem::remove_all(root_); }
 
-  CassetteEnvironment Env() {
-    return CassetteEnvironment{root_ + "data/", [] { return kClockTime; }, &files_};
+  CassetteEnvironment Env() { return CassetteEnvironment{root_ + "data/", [] { return kClockTime; }, &files_}; }
+  std::string DataFolder() const { return root_ + "data/"; }
+  std::string TempFolder() const { return root_ + "tmp/"; }
+  std::string DefaultPath() const { return root_ + "data/kivrec.cst"; }
+  std::string CassettesFolder() const { return root_ + "cassettes/"; }
+  std::string PathIn(const std::string& name) const { return root_ + "cassettes/" + name; }
+
+  // `bytes` written to `name` (and `sidecar` beside it unless empty), opened as `outcome`.
+  std::string Put(Cassette& cassette, const std::string& name, const Bytes& bytes,
+                  const Bytes& sidecar = {}, OpenOutcome outcome = OpenOutcome::Opened) {
+    const std::string path = PathIn(name);
+    WriteFile(path, bytes);
+    RemoveFile(Cassette::SidecarPathFor(path));
+    if (!sidecar.empty()) WriteFile(Cassette::SidecarPathFor(path), sidecar);
+    EXPECT_EQ(cassette.OpenCassette(path), outcome);
+    return path;
   }
 
-  // Runs `attempt` with the 1st, 2nd, ... operation of `ops` failing until a run reaches no such
-  // operation; every run must also keep the disk operations in a crash-safe order. Returns how
-  // many runs had an operation fail.
+  // What a crash leaves on disk at this moment: the cassette and its sidecar, copied elsewhere.
+  std::string CrashCopy(const std::string& path) {
+    const std::string folder = root_ + "crash/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    const std::string copy = folder + std::filesystem::path(path).filename().string();
+    WriteFile(copy, ReadFile(path));
+    const std::string sidecar = Cassette::SidecarPathFor(path);
+    if (FileExists(sidecar)) WriteFile(Cassette::SidecarPathFor(copy), ReadFile(sidecar));
+    return copy;
+  }
+
+  // Runs `attempt` with the 1st, 2nd, ... disk operation failing until a run reaches no such
+  // operation; every run must also keep the operations in a crash-safe order. Returns how many
+  // runs had an operation fail.
   template <typename Attempt>
-  int SweepFaults(const std::set<IoOp>& ops, Attempt attempt) {
+  int SweepFaults(Attempt attempt) {
     for (int n = 1; n <= 500; ++n) {
       SCOPED_TRACE("failing operation " + std::to_string(n));
-      FaultRun run(files_, n, ops);
+      FaultRun run(files_, n);
       attempt(run);
       EXPECT_EQ(files_.Unsafe(), "");
       if (!run.Fired() || HasFailure()) return n - 1;
@@ -208,11 +216,6 @@ class CassetteTest : public ::testing::Test {
     ADD_FAILURE() << "the sweep did not end";
     return 0;
   }
-  std::string DataFolder() const { return root_ + "data/"; }
-  std::string TempFolder() const { return root_ + "tmp/"; }
-  std::string DefaultPath() const { return root_ + "data/kivrec.cst"; }
-  std::string CassettesFolder() const { return root_ + "cassettes/"; }
-  std::string PathIn(const std::string& name) const { return root_ + "cassettes/" + name; }
 
   std::string root_;
   FaultyFileSystem files_;

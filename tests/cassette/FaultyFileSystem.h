@@ -4,7 +4,6 @@
 // has writes that were not synced since the injection began.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -18,8 +17,7 @@ enum class IoOp { Create, Write, Truncate, Sync, Rename, Remove };
 class IoFaults {
  public:
   virtual ~IoFaults() = default;
-  // True makes the operation fail.
-  virtual bool ShouldFail(IoOp op, const std::string& path) = 0;
+  virtual bool ShouldFail(IoOp op, const std::string& path) = 0;  // true: the operation fails
 };
 
 // Fails the n-th operation (counting from 1) of the given kinds, and only that one.
@@ -28,8 +26,7 @@ class FailNthOperation : public IoFaults {
   FailNthOperation(int n, std::set<IoOp> ops) : n_(n), ops_(std::move(ops)) {}
   bool ShouldFail(IoOp op, const std::string&) override {
     if (ops_.count(op) == 0 || ++seen_ != n_) return false;
-    fired_ = true;
-    return true;
+    return fired_ = true;
   }
   bool fired() const { return fired_; }
 
@@ -47,18 +44,15 @@ class FaultyFileSystem final : public FileSystem {
     faults_ = faults;
     dirty_.clear();
   }
-  // The first unsafe ordering seen, "" when none.
-  const std::string& Unsafe() const { return unsafe_; }
+  const std::string& Unsafe() const { return unsafe_; }  // the first unsafe ordering, "" if none
 
   Status Open(const std::string& path, File::Mode mode, std::unique_ptr<File>* file) override {
-    if (mode == File::Mode::CreateReadWrite && Fails(IoOp::Create, path)) {
-      file->reset();
-      return Status::Error(StatusCode::IoError, "Cannot create " + path);
-    }
+    const bool create = mode == File::Mode::CreateReadWrite;
+    if (create && Fails(IoOp::Create, path)) return Status::Error(StatusCode::IoError, "create");
     std::unique_ptr<File> real;
     Status status = base_.Open(path, mode, &real);
     if (real) *file = std::make_unique<Wrapped>(*this, std::move(real));
-    if (mode == File::Mode::CreateReadWrite && status.ok()) dirty_.insert(path);
+    if (create && status.ok()) dirty_.insert(path);
     return status;
   }
   bool Exists(const std::string& path) override { return base_.Exists(path); }
@@ -75,8 +69,7 @@ class FaultyFileSystem final : public FileSystem {
     return base_.Replace(from, to);
   }
   MoveResult MoveNoReplace(const std::string& from, const std::string& to) override {
-    if (Fails(IoOp::Rename, to)) return MoveResult::Failed;
-    return base_.MoveNoReplace(from, to);
+    return Fails(IoOp::Rename, to) ? MoveResult::Failed : base_.MoveNoReplace(from, to);
   }
 
  private:
@@ -85,15 +78,13 @@ class FaultyFileSystem final : public FileSystem {
     Wrapped(FaultyFileSystem& fs, std::unique_ptr<File> real)
         : File(real->path()), fs_(fs), real_(std::move(real)) {}
     uint64_t Length() const override { return real_->Length(); }
-    bool ReadAt(uint64_t offset, void* data, size_t size) const override {
-      return real_->ReadAt(offset, data, size);
+    bool ReadAt(uint64_t at, void* data, size_t size) const override {
+      return real_->ReadAt(at, data, size);
     }
-    bool WriteAt(uint64_t offset, const void* data, size_t size) override {
-      return Changed(IoOp::Write) && real_->WriteAt(offset, data, size);
+    bool WriteAt(uint64_t at, const void* data, size_t size) override {
+      return Changed(IoOp::Write) && real_->WriteAt(at, data, size);
     }
-    bool Truncate(uint64_t length) override {
-      return Changed(IoOp::Truncate) && real_->Truncate(length);
-    }
+    bool Truncate(uint64_t length) override { return Changed(IoOp::Truncate) && real_->Truncate(length); }
     bool Sync() override {
       if (fs_.Fails(IoOp::Sync, path()) || !real_->Sync()) return false;
       fs_.dirty_.erase(path());
@@ -110,11 +101,9 @@ class FaultyFileSystem final : public FileSystem {
     std::unique_ptr<File> real_;
   };
 
-  bool Fails(IoOp op, const std::string& path) {
-    return faults_ != nullptr && faults_->ShouldFail(op, path);
-  }
+  bool Fails(IoOp op, const std::string& path) { return faults_ && faults_->ShouldFail(op, path); }
   void Note(const std::string& what) {
-    if (faults_ != nullptr && unsafe_.empty()) unsafe_ = what;
+    if (faults_ && unsafe_.empty()) unsafe_ = what;
   }
 
   FileSystem& base_ = FileSystem::Default();
