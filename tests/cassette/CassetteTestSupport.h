@@ -47,18 +47,9 @@ inline Bytes NameField(const std::string& text) {
 
 class CassetteBuilder {
  public:
-  CassetteBuilder& Sound(size_t count, uint8_t value) {
-    bytes_.insert(bytes_.end(), count, value);
-    return *this;
-  }
-  CassetteBuilder& Raw(const Bytes& more) {
-    bytes_.insert(bytes_.end(), more.begin(), more.end());
-    return *this;
-  }
-  CassetteBuilder& U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(v >> (8 * i)));
-    return *this;
-  }
+  CassetteBuilder& Sound(size_t count, uint8_t value) { return Raw(Bytes(count, value)); }
+  CassetteBuilder& Raw(const Bytes& more) { return bytes_.insert(bytes_.end(), more.begin(), more.end()), *this; }
+  CassetteBuilder& U32(uint32_t v) { return Raw({uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}); }
   CassetteBuilder& Table(uint32_t rate = 11025) { return U32(0xFEFEFEFE).U32(rate); }
   CassetteBuilder& Entry(uint32_t number, uint32_t start, uint32_t end,
                          const std::string& name = kClockName) {
@@ -105,19 +96,11 @@ inline void WriteFile(const std::string& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-inline Bytes Flipped(Bytes bytes, size_t offset, uint8_t mask) {
-  bytes.at(offset) ^= mask;
-  return bytes;
-}
+inline Bytes Flipped(Bytes bytes, size_t offset, uint8_t mask) { return bytes.at(offset) ^= mask, bytes; }
 
 inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
   count = std::min(count, bytes.size() - std::min(from, bytes.size()));
   return Bytes(bytes.begin() + std::ptrdiff_t(from), bytes.begin() + std::ptrdiff_t(from + count));
-}
-
-inline uint32_t U32At(const Bytes& bytes, size_t at) {
-  return uint32_t(bytes.at(at)) | uint32_t(bytes.at(at + 1)) << 8 |
-         uint32_t(bytes.at(at + 2)) << 16 | uint32_t(bytes.at(at + 3)) << 24;
 }
 
 // Names of the files in `folder`, sorted.
@@ -140,22 +123,19 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
 inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write,  IoOp::Truncate,
                                        IoOp::Sync,   IoOp::Rename, IoOp::Remove};
 
-// One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing.
-class FaultRun {
- public:
-  FaultRun(FaultyFileSystem& files, int n) : files_(files), faults_(n, kEveryIoOp) {}
+// One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing;
+// Fired() is false once a run got through without reaching it, which completes the sweep.
+struct FaultRun {
   template <typename Op>
   auto Faulted(Op op) {
-    files_.Inject(&faults_);
+    files.Inject(&faults);
     auto result = op();
-    files_.Inject(nullptr);
+    files.Inject(nullptr);
     return result;
   }
-  bool Fired() const { return faults_.fired(); }  // false: the sweep is complete
-
- private:
-  FaultyFileSystem& files_;
-  FailNthOperation faults_;
+  bool Fired() const { return faults.fired(); }
+  FaultyFileSystem& files;
+  FailNthOperation faults;
 };
 
 // A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (which
@@ -208,7 +188,7 @@ class CassetteTest : public ::testing::Test {
   int SweepFaults(Attempt attempt) {
     for (int n = 1; n <= 500; ++n) {
       SCOPED_TRACE("failing operation " + std::to_string(n));
-      FaultRun run(files_, n);
+      FaultRun run{files_, FailNthOperation(n, kEveryIoOp)};
       attempt(run);
       EXPECT_EQ(files_.Unsafe(), "");
       if (!run.Fired() || HasFailure()) return n - 1;

@@ -24,10 +24,7 @@ class IoFaults {
 class FailNthOperation : public IoFaults {
  public:
   FailNthOperation(int n, std::set<IoOp> ops) : n_(n), ops_(std::move(ops)) {}
-  bool ShouldFail(IoOp op, const std::string&) override {
-    if (ops_.count(op) == 0 || ++seen_ != n_) return false;
-    return fired_ = true;
-  }
+  bool ShouldFail(IoOp op, const std::string&) override { return ops_.count(op) && ++seen_ == n_ && (fired_ = true); }
   bool fired() const { return fired_; }
 
  private:
@@ -75,12 +72,9 @@ class FaultyFileSystem final : public FileSystem {
  private:
   class Wrapped final : public File {
    public:
-    Wrapped(FaultyFileSystem& fs, std::unique_ptr<File> real)
-        : File(real->path()), fs_(fs), real_(std::move(real)) {}
+    Wrapped(FaultyFileSystem& fs, std::unique_ptr<File> real) : File(real->path()), fs_(fs), real_(std::move(real)) {}
     uint64_t Length() const override { return real_->Length(); }
-    bool ReadAt(uint64_t at, void* data, size_t size) const override {
-      return real_->ReadAt(at, data, size);
-    }
+    bool ReadAt(uint64_t at, void* data, size_t size) const override { return real_->ReadAt(at, data, size); }
     bool WriteAt(uint64_t at, const void* data, size_t size) override {
       return Changed(IoOp::Write) && real_->WriteAt(at, data, size);
     }

@@ -13,33 +13,18 @@ using test::Bytes;
 using test::CassetteBuilder;
 using test::kClockName;
 
-Bytes FieldOf(const std::string& text) {
-  auto field = EncodeNameField(text);
-  return Bytes(field.begin(), field.end());
-}
-
-TEST(MessageName, FieldsNotesRenamesAndSelectorLines) {
-  EXPECT_EQ(ClockNameText({2027, 1, 31, 0, 0, 7}, "1%", "2%"), "1%31.01.2027|2%00:00:07");
-  EXPECT_EQ(FieldOf(kClockName), test::NameField(kClockName));
-  EXPECT_EQ(FieldOf(std::string(200, 'x')), test::NameField(std::string(123, 'x')));
-  std::array<uint8_t, kNameSize> field{};
-  field.fill('z');  // no CR: the text stops before the terminator's place
-  EXPECT_EQ(NameTextOfField(field), std::string(124, 'z'));
-
-  EXPECT_EQ(NoteOf(kClockName + "|255%Meeting"), "Meeting");
+TEST(MessageName, FieldsCutLongTextsAndNotesNeedExactlyThreeTags) {
+  const auto field = EncodeNameField(std::string(200, 'x'));
+  EXPECT_EQ(Bytes(field.begin(), field.end()), test::NameField(std::string(123, 'x')));
+  std::array<uint8_t, kNameSize> noCr{};
+  noCr.fill('z');  // no CR: the text stops before the terminator's place
+  EXPECT_EQ(NameTextOfField(noCr), std::string(124, 'z'));
   EXPECT_EQ(NoteOf(kClockName + "|255%Meeting|255%Again"), "");
-  std::string applied;
-  EXPECT_EQ(RenamedNameText(kClockName + "|255%Old", "50% | done", "9%", &applied),
-            kClockName + "|9%50    done");
-  const std::string cut = RenamedNameText(kClockName, std::string(200, 'n'), "255%", &applied);
-  EXPECT_EQ(cut, kClockName + "|255%" + std::string(89, 'n'));
-  EXPECT_EQ(FieldOf(cut), test::NameField(cut));
-  EXPECT_EQ(SelectorLine(12, kClockName + "|255%Meeting", 75), "12) 05.12.2026 14:03:59 Meeting (01:15)");
+  EXPECT_EQ(RenamedNameText(kClockName, std::string(200, 'n'), "255%"), kClockName + "|255%" + std::string(89, 'n'));
 }
 
 TEST(Capacity, TenMinutesAndTheStartAndRunningChecks) {
   EXPECT_EQ(RecordCapacity(11025), 6615000u);
-  EXPECT_EQ(RemainingTimeText(1488375, 11025), "07':45\" left for recording");
   EXPECT_EQ(RemainingTimeText(599 * 11025 + 11024, 11025), "00':01\" left for recording");
   EXPECT_EQ(RemainingTimeText(7000000, 11025), "00':00\" left for recording");
   auto decide = [](bool inconsistent, uint64_t length, double freeMiB, uint64_t entries) {
@@ -51,7 +36,6 @@ TEST(Capacity, TenMinutesAndTheStartAndRunningChecks) {
   EXPECT_EQ(decide(false, 1000, 5.9, 3), RecordStartCheck::NotEnoughSpace);
   EXPECT_EQ(decide(true, 7000000, 1.0, 498), RecordStartCheck::Inconsistent);
   EXPECT_EQ(DecideRunningRecording(1.0, 6615000, 6615000), RunningCheck::Ok);
-  EXPECT_EQ(DecideRunningRecording(100.0, 6615001, 6615000), RunningCheck::CapacityFull);
   EXPECT_EQ(DecideRunningRecording(0.99, 7000000, 6615000), RunningCheck::LowDisk);
 }
 
@@ -105,7 +89,6 @@ TEST(SidecarParse, SidecarIsTheOldTablePlusAnOpenEntry) {
   Bytes sidecar = CassetteBuilder().Table().Entry(1, 0, 100).Entry(2, 100, kOpenEnd).bytes();
   SidecarContent content;
   ASSERT_TRUE(ParseSidecar(sidecar, &content));
-  EXPECT_EQ(content.openEndOffset, 8u + 140u + 8u);
   EXPECT_EQ(content.openStart, 100u);
   Bytes withSound = CassetteBuilder().Sound(4, 1).Table().Entry(1, 0, kOpenEnd).bytes();
   Bytes closed = CassetteBuilder().Table().Entry(1, 0, 100).bytes();
