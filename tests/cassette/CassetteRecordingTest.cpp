@@ -36,6 +36,8 @@ TEST_F(CassetteRecordingTest, RecordingGivesSoundMarkerRateAndOneEntryPerMessage
   cassette.SetTickerColorTags("16711680%", "32768%");
   ASSERT_TRUE(cassette.CreateBlankCassette(path).ok());
   EXPECT_EQ(cassette.RemainingTimeHint(false), "10':00\" left for recording");
+  test::FailNthOperation none(0, {});
+  files_.Inject(&none);  // no failure, but the sidecar must be on disk before the sound is written
   ASSERT_TRUE(cassette.BeginRecording().ok());
   const std::string name = "16711680%05.12.2026|32768%14:03:59";
   EXPECT_TRUE(SameBytes(test::ReadFile(PathIn("rec.zf")), CassetteBuilder().Table().Entry(1, 0, kOpenEnd, name).bytes()));
@@ -43,6 +45,8 @@ TEST_F(CassetteRecordingTest, RecordingGivesSoundMarkerRateAndOneEntryPerMessage
   for (size_t i = 0; i < sound.size(); ++i) sound[i] = uint8_t(i % 128);
   ASSERT_TRUE(cassette.WriteSound(sound.data(), 3000).ok());
   ASSERT_TRUE(cassette.WriteSound(sound.data() + 3000, sound.size() - 3000).ok());
+  files_.Inject(nullptr);
+  EXPECT_EQ(files_.Unsafe(), "");
   EXPECT_EQ(cassette.RemainingTimeHint(false), "");
   EXPECT_EQ(cassette.RemainingTimeHint(true), "09':55\" left for recording");
   ASSERT_TRUE(cassette.EndRecording(true).ok());
@@ -180,7 +184,8 @@ TEST_F(CassetteRecordingTest, FailureAtAnyStepOfEndingOrAbandoningARecordingLose
       // An abandoned recording is taken back entirely, or at least the old messages' sound stays.
       const Bytes kept = !abandon ? CassetteBuilder().Raw(Slice(old, 0, 170)).Raw(sound).bytes()
                                   : run.Fired() ? Slice(old, 0, 170) : old;
-      EXPECT_EQ(Slice(test::ReadFile(crashed), 0, kept.size()), kept);
+      const Bytes onDisk = test::ReadFile(crashed);
+      EXPECT_EQ(Slice(onDisk, 0, kept.size()), kept);
       // Whatever reached the disk, the next open shows every message with all of its sound.
       Cassette reopened(Env());
       const OpenOutcome outcome = reopened.OpenCassette(crashed);
@@ -189,6 +194,8 @@ TEST_F(CassetteRecordingTest, FailureAtAnyStepOfEndingOrAbandoningARecordingLose
       ASSERT_TRUE(reopened.SelectMessage(2).ok());
       EXPECT_EQ(reopened.MessageEnd(), 170u);
       EXPECT_EQ(reopened.MessageCount(), abandon && outcome == OpenOutcome::Opened ? 2u : 3u);
+      // An abandon that put a table back in place put back the whole of it.
+      EXPECT_TRUE(!abandon || outcome != OpenOutcome::Opened || SameBytes(onDisk, old));
     });
   }
 }

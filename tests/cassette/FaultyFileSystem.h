@@ -1,7 +1,7 @@
 // A FileSystem for tests: passes every call to the real one, can make one chosen operation fail
-// as if the disk had refused it, and, while faults are injected, notices the two orderings that
-// lose data in a crash: a file renamed into place, or another file removed, while some file still
-// has writes that were not synced since the injection began.
+// as if the disk had refused it, and, while faults are injected, notices the orderings that lose
+// data in a crash: a file renamed into place, or another file changed or removed, while some file
+// still has writes that were not synced since the injection began.
 #pragma once
 
 #include <memory>
@@ -88,6 +88,7 @@ class FaultyFileSystem final : public FileSystem {
    private:
     bool Changed(IoOp op) {
       if (fs_.Fails(op, path())) return false;
+      if (!fs_.dirty_.empty() && !fs_.dirty_.count(path())) fs_.Note(path() + " changed before " + *fs_.dirty_.begin() + " was synced");
       fs_.dirty_.insert(path());
       return true;
     }
