@@ -69,7 +69,7 @@ TEST_F(TableSearchTest, MarkerIsFoundUpToTheEdgeOfTheSpanAndAcrossReadBlocks) {
   EXPECT_EQ(Find(CassetteBuilder().Sound(10, 0x20).Table().Sound(9, 0x20).Sound(1, 0xFE).Table().bytes()), 28u);
 }
 
-TEST(TableRead, EntriesAPartialTailAndDamagedRanges) {
+TEST(TableRead, EntriesAPartialTailDamagedRangesAndSidecars) {
   Bytes bytes = CassetteBuilder().Sound(30, 0x11).Table(22050).Entry(65535, 0, 10).Entry(1, 10, 20)
                     .Entry(2, 20, 31).Entry(100000, 0, 0).Sound(50, 0x33).bytes();
   MessageTable table;
@@ -83,9 +83,7 @@ TEST(TableRead, EntriesAPartialTailAndDamagedRanges) {
   EXPECT_TRUE(table.EntryRangeDamaged(*table.FindLive(2)));
   EXPECT_EQ(table.SoundEnd(*table.FindLive(2)), 30u);
   EXPECT_FALSE(ReadTableFromBytes(bytes.data(), bytes.size(), bytes.size() - 4, &table));
-}
-
-TEST(SidecarParse, SidecarIsTheOldTablePlusAnOpenEntry) {
+  // A sidecar is the old table plus an open entry.
   Bytes sidecar = CassetteBuilder().Table().Entry(1, 0, 100).Entry(2, 100, kOpenEnd).bytes();
   SidecarContent content;
   ASSERT_TRUE(ParseSidecar(sidecar, &content));
