@@ -90,7 +90,7 @@ void ReportSidecar(FileSystem& files, const File& cassette, uint64_t length,
 
 }  // namespace
 
-Status InspectCassette(FileSystem& files, const std::string& path, CassetteReport* report) {
+Status InspectCassette(const std::string& path, CassetteReport* report, FileSystem& files) {
   *report = CassetteReport{};
   report->path = path;
   std::unique_ptr<File> file;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cassette/File.h"
 #include "cassette/MessageTable.h"
 #include "cassette/Status.h"
 
@@ -31,9 +32,8 @@ struct CassetteReport {
   std::string remaining;
 };
 
-class FileSystem;
-
 // NotFound / Unavailable when the file cannot be read; Ok otherwise, even for a damaged file.
-Status InspectCassette(FileSystem& files, const std::string& path, CassetteReport* report);
+Status InspectCassette(const std::string& path, CassetteReport* report,
+                       FileSystem& files = FileSystem::Default());
 
 }  // namespace kiv

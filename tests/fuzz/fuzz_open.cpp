@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cassette.CloseStream();
 
   kiv::CassetteReport report;
-  if (kiv::InspectCassette(kiv::FileSystem::Default(), cassette.CassettePath(), &report).ok()) {
+  if (kiv::InspectCassette(cassette.CassettePath(), &report).ok()) {
     Require(report.length == std::filesystem::file_size(cassette.CassettePath()));
     if (report.table) {
       Require(report.table->pos + 8 <= report.length);

@@ -40,7 +40,7 @@ std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& 
 }
 
 bool Inspect(const Context& ctx, CassetteReport* report) {
-  Status status = kiv::InspectCassette(ctx.files, ctx.path, report);
+  Status status = kiv::InspectCassette(ctx.path, report, ctx.files);
   if (status.ok()) return true;
   if (status.code() == kiv::StatusCode::NotFound) {
     ctx.err << "kivrec-cli: Can't find specified file: " << ctx.path << "\n";
