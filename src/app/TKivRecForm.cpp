@@ -41,7 +41,7 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   dataFolder_ = services_.folders->DataFolder();
   tempFolder_ = services_.folders->TempFolder();
   cassette_ = std::make_unique<Cassette>(
-      CassetteEnvironment{LocalPath(dataFolder_), LocalPath(tempFolder_), services_.clock});
+      CassetteEnvironment{LocalPath(dataFolder_), services_.clock});
   settings_.dataFolder = dataFolder_;
 
   services_.dialogs->SetPanel(this);

@@ -37,7 +37,8 @@ void RepairTerminators(std::vector<uint8_t>* table) {
 
 }  // namespace
 
-Cassette::Cassette(CassetteEnvironment env) : env_(std::move(env)) {
+Cassette::Cassette(CassetteEnvironment env)
+    : env_(std::move(env)), files_(env_.files ? *env_.files : FileSystem::Default()) {
   if (!env_.clock) env_.clock = SystemLocalTime;
 }
 
@@ -62,9 +63,7 @@ std::array<uint8_t, kNameSize> Cassette::NewName() const {
 Status Cassette::EnsureStreamOpen() {
   if (stream_) return Status::Ok();
   if (cassettePath_.empty()) return Status::Error(StatusCode::Refused, "No cassette is open");
-  Status status;
-  stream_ = File::Open(cassettePath_, File::Mode::ReadWrite, &status);
-  return status;
+  return files_.Open(cassettePath_, File::Mode::ReadWrite, &stream_);
 }
 
 void Cassette::CloseStream() {
@@ -96,7 +95,7 @@ Status Cassette::ReadTable(TableSearch search, MessageTable* table) {
   // Offsets are 32-bit: nothing past 4 GiB can be a cassette.
   if (length <= UINT32_MAX) pos = FindTableMarker(*stream_, length, search);
   if (!pos) return Status::Error(StatusCode::NoTable, "No message table in " + cassettePath_);
-  if (!ReadTableAt(*stream_, *pos, length, table)) {
+  if (!ReadTableFromFile(*stream_, *pos, length, table)) {
     return Status::Error(StatusCode::IoError, "Cannot read the message table of " + cassettePath_);
   }
   if (!table->HasValidRate()) {
@@ -133,12 +132,11 @@ void Cassette::ApplySelection(const MessageTable& table, const MessageEntry& ent
 OpenOutcome Cassette::OpenCassette(const std::string& path,
                                    const std::function<void()>& recoveryNotice) {
   if (recording_) return OpenOutcome::CannotOpen;
-  if (!FileExists(path)) return OpenOutcome::MissingFile;
+  if (!files_.Exists(path)) return OpenOutcome::MissingFile;
   // Our own lock would refuse a second open of the same file.
   stream_.reset();
-  Status status;
-  auto file = File::Open(path, File::Mode::ReadWrite, &status);
-  if (!file) return OpenOutcome::CannotOpen;
+  std::unique_ptr<File> file;
+  if (!files_.Open(path, File::Mode::ReadWrite, &file).ok()) return OpenOutcome::CannotOpen;
 
   stream_ = std::move(file);
   cassettePath_ = path;
@@ -154,16 +152,18 @@ OpenOutcome Cassette::OpenCassette(const std::string& path,
   }
 
   const std::string sidecarPath = SidecarPathFor(path);
-  const bool sidecarExists = FileExists(sidecarPath);
+  const bool sidecarExists = files_.Exists(sidecarPath);
   std::vector<uint8_t> sidecar;
-  if (sidecarExists) ReadWholeFile(sidecarPath, &sidecar);
+  // A sidecar that cannot be read stays empty and is judged unusable, so it is left alone.
+  if (sidecarExists) (void)ReadWholeFile(files_, sidecarPath, &sidecar);
 
   bool recovered = false;
   const SidecarVerdict verdict = JudgeSidecar(sidecar, sidecarExists, *stream_, length, valid);
   switch (verdict) {
     case SidecarVerdict::Stale:
-      // Everything it knows is in the cassette; left alone it could later be merged again.
-      RemoveFile(sidecarPath);
+      // Everything it knows is in the cassette. Should it stay, the next open judges it stale
+      // again.
+      (void)files_.Remove(sidecarPath);
       break;
     case SidecarVerdict::RecoverAfterTruncate:
     case SidecarVerdict::Recover:
@@ -224,21 +224,24 @@ Status Cassette::MergeSidecar(const std::vector<uint8_t>& sidecar) {
   AppendEntry(&bytes, interrupted);
   AppendEntry(&bytes, MakeEntry(kRecoveryNumber, 0, 0, NewName()));
   if (!stream_->WriteAt(length, bytes.data(), bytes.size()) || !stream_->Sync()) {
-    // Take back what may have reached the file, so the next open finds the same situation.
-    stream_->Truncate(length);
+    // Take back what may have reached the file, so the next open finds the same situation; if
+    // even that fails, the sidecar still describes the recording.
+    (void)stream_->Truncate(length);
     return Status::Error(StatusCode::IoError, "Cannot write the recovered table to " + cassettePath_);
   }
-  RemoveFile(SidecarPathFor(cassettePath_));
+  // The cassette is complete now. A sidecar that cannot be removed is merged once more at the next
+  // open, which repeats the interrupted message but loses nothing.
+  (void)files_.Remove(SidecarPathFor(cassettePath_));
   cassetteInconsistent_ = true;
   return Status::Ok();
 }
 
 Status Cassette::BackupFile(const std::string& path) {
   // A blank cassette (or nothing at all) holds nothing worth keeping.
-  if (!FileExists(path) || FileSize(path) <= kTableHeadSize) return Status::Ok();
+  if (!files_.Exists(path) || files_.Size(path) <= kTableHeadSize) return Status::Ok();
   for (int n = 0; n < 1000; ++n) {
     std::string name = path + ".damaged" + (n == 0 ? std::string() : "." + std::to_string(n));
-    switch (MoveFileNoReplace(path, name)) {
+    switch (files_.MoveNoReplace(path, name)) {
       case MoveResult::Moved:
         lastBackup_ = name;
         return Status::Ok();
@@ -266,9 +269,9 @@ Status Cassette::ReplaceWithDefaultBlank() {
 Status Cassette::CreateBlankCassette(const std::string& path) {
   if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
   stream_.reset();
-  Status status;
-  auto file = File::Open(path, File::Mode::CreateReadWrite, &status);
-  if (!file) return status;
+  std::unique_ptr<File> file;
+  Status status = files_.Open(path, File::Mode::CreateReadWrite, &file);
+  if (!status.ok()) return status;
   uint8_t head[kTableHeadSize];
   PutU32(head, kTableMarker);
   PutU32(head + 4, baseRate_);
@@ -340,12 +343,15 @@ Status Cassette::BeginRecording() {
   std::vector<uint8_t> sidecar = tableCopy_;
   AppendEntry(&sidecar, MakeEntry(recordingNumber_, tablePos_, kOpenEnd, NewName()));
   const std::string sidecarPath = SidecarPathFor(cassettePath_);
-  auto file = File::Open(sidecarPath, File::Mode::CreateReadWrite, &status);
-  if (!file) return status;
+  std::unique_ptr<File> file;
+  status = files_.Open(sidecarPath, File::Mode::CreateReadWrite, &file);
+  if (!status.ok()) return status;
   // The sidecar must be on disk before the first sound byte overwrites the table.
   if (!file->WriteAt(0, sidecar.data(), sidecar.size()) || !file->Sync()) {
     file.reset();
-    RemoveFile(sidecarPath);
+    // Nothing was recorded; a sidecar left behind starts where the table still stands, which the
+    // next open judges stale.
+    (void)files_.Remove(sidecarPath);
     return Status::Error(StatusCode::IoError, "Cannot write " + sidecarPath);
   }
   messageStart_ = tablePos_;
@@ -378,7 +384,9 @@ Status Cassette::EndRecording(bool autoRewindOnStop) {
       (stream_->Length() > newLength && !stream_->Truncate(newLength)) || !stream_->Sync()) {
     return Status::Error(StatusCode::IoError, "Cannot write the message table of " + cassettePath_);
   }
-  RemoveFile(SidecarPathFor(cassettePath_));
+  // The table and entry are durable; a sidecar left behind matches them and is judged stale at
+  // the next open.
+  (void)files_.Remove(SidecarPathFor(cassettePath_));
 
   messageCount_ = recordingNumber_;
   currentMessage_ = messageCount_;
@@ -400,7 +408,9 @@ Status Cassette::AbandonRecording() {
   // With nothing written the file is as it was; only the sidecar has to go. Should putting the
   // table back fail, the sidecar stays for the next open to judge.
   const Status status = writePos_ > tablePos_ ? PutOldTableBack() : Status::Ok();
-  if (status.ok()) RemoveFile(SidecarPathFor(cassettePath_));
+  // The old table stands where the sidecar's recording starts, so a sidecar that cannot be
+  // removed is judged stale at the next open.
+  if (status.ok()) (void)files_.Remove(SidecarPathFor(cassettePath_));
 
   // The old messages' sound lies before the recording's start whatever happened after it, so
   // the selection is right either way.
@@ -440,19 +450,18 @@ std::string Cassette::RemainingTimeHint(bool recordPaused) const {
   MessageTable table;
   if (recording_) {
     std::vector<uint8_t> sidecar;
-    if (!ReadWholeFile(SidecarPathFor(cassettePath_), &sidecar) ||
-        !ReadTableAt(sidecar.data(), sidecar.size(), 0, &table)) {
+    if (!ReadWholeFile(files_, SidecarPathFor(cassettePath_), &sidecar) ||
+        !ReadTableFromBytes(sidecar.data(), sidecar.size(), 0, &table)) {
       return full;
     }
     // Its entries point into the cassette's sound, which ended where the table stood.
     table.pos = tablePos_;
   } else {
-    Status status;
-    auto file = File::Open(cassettePath_, File::Mode::ReadOnly, &status);
-    if (!file) return full;
+    std::unique_ptr<File> file;
+    if (!files_.Open(cassettePath_, File::Mode::ReadOnly, &file).ok()) return full;
     const uint64_t length = file->Length();
     auto pos = FindTableMarker(*file, length, TableSearch::Bounded);
-    if (!pos || !ReadTableAt(*file, *pos, length, &table)) return full;
+    if (!pos || !ReadTableFromFile(*file, *pos, length, &table)) return full;
   }
   uint64_t used = table.UsedSoundBytes(messageCount_);
   if (recording_) used += writePos_ - tablePos_;
@@ -473,7 +482,7 @@ RecordStartCheck Cassette::CheckRecordStart(double freeMiB) {
 }
 
 RunningCheck Cassette::CheckRunningRecording(double freeMiB) const {
-  const uint64_t length = stream_ ? stream_->Length() : FileSize(cassettePath_);
+  const uint64_t length = stream_ ? stream_->Length() : files_.Size(cassettePath_);
   return DecideRunningRecording(freeMiB, length, recordCapacity_);
 }
 

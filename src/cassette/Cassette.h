@@ -11,8 +11,9 @@
 //    byte is written and is removed only after the table and the new entry are durable;
 //  - an abandoned recording puts the old table back marker last and removes the sidecar only
 //    once the table is durable, so until then the sidecar still describes the file;
-//  - a pack builds the new cassette completely beside the old one and swaps it in with a rename,
-//    so a failure at any step leaves the old cassette as it was;
+//  - a pack builds the new cassette completely beside the old one (`<cassette>.packing`), syncs
+//    it and swaps it in with a rename, so a failure at any step leaves the old cassette as it was
+//    and removes the half-made file;
 //  - a file that has to be replaced by a blank cassette is first kept under a backup name.
 #pragma once
 
@@ -25,14 +26,13 @@
 
 #include "cassette/Capacity.h"
 #include "cassette/CassetteLayout.h"
+#include "cassette/File.h"
 #include "cassette/MessageName.h"
 #include "cassette/MessageTable.h"
 #include "cassette/PlayHead.h"
 #include "cassette/Status.h"
 
 namespace kiv {
-
-class File;
 
 enum class OpenOutcome {
   Opened,           // a valid table was found
@@ -42,14 +42,17 @@ enum class OpenOutcome {
   ReplacedByBlank,  // no table and no sidecar: the default cassette was made blank
 };
 
+// Packing: the live messages' sound is gathered into the new file. Copying: its table is written
+// and the file made durable and swapped in.
 enum class PackStage { Packing, Copying };
 // Called after every chunk: stage, bytes done, bytes in all.
 using PackProgress = std::function<void(PackStage, uint64_t, uint64_t)>;
 
 struct CassetteEnvironment {
   std::string dataFolder;  // with trailing separator; holds the default cassette
-  std::string tempFolder;  // with trailing separator; holds the pack files
   Clock clock = SystemLocalTime;
+  // Every file operation goes here; never null. Outlives the Cassette.
+  FileSystem* files = &FileSystem::Default();
 };
 
 class Cassette {
@@ -165,12 +168,15 @@ class Cassette {
   Status BackupFile(const std::string& path);
   Status MergeSidecar(const std::vector<uint8_t>& sidecar);
   Status WriteTableBody(const MessageTable& table);
-  Status CopyRange(const File& from, uint64_t start, uint64_t end, File& to, uint64_t at,
-                   PackStage stage, uint64_t* done, uint64_t total, const PackProgress& progress);
+  Status CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at, std::vector<uint8_t>& chunk,
+                   uint64_t* done, uint64_t total, const PackProgress& progress);
+  Status WritePacked(File& packed, const MessageTable& table, const PackProgress& progress,
+                     uint64_t* size, uint32_t* newStart, uint32_t* newEnd, uint32_t* entries);
   std::array<uint8_t, kNameSize> NewName() const;
   Status PutOldTableBack();
 
   CassetteEnvironment env_;
+  FileSystem& files_;
   std::string tag1_ = "255%";
   std::string tag2_ = "65280%";
 

@@ -91,61 +91,40 @@ Status Cassette::DeleteAllMessages() {
   return CreateBlankCassette(cassettePath_);
 }
 
-Status Cassette::CopyRange(const File& from, uint64_t start, uint64_t end, File& to, uint64_t at,
-                           PackStage stage, uint64_t* done, uint64_t total,
+Status Cassette::CopyRange(uint64_t start, uint64_t end, File& to, uint64_t at,
+                           std::vector<uint8_t>& chunk, uint64_t* done, uint64_t total,
                            const PackProgress& progress) {
-  std::vector<uint8_t> chunk(size_t(std::min<uint64_t>(kCopyChunk, end - start)));
   while (start < end) {
     const size_t size = size_t(std::min<uint64_t>(kCopyChunk, end - start));
-    if (!from.ReadAt(start, chunk.data(), size) || !to.WriteAt(at, chunk.data(), size)) {
-      return Status::Error(StatusCode::IoError, "Cannot copy from " + from.path() + " to " + to.path());
+    if (chunk.size() < size) chunk.resize(size);
+    if (!stream_->ReadAt(start, chunk.data(), size) || !to.WriteAt(at, chunk.data(), size)) {
+      return Status::Error(StatusCode::IoError, "Cannot copy from " + cassettePath_ + " to " + to.path());
     }
     start += size;
     at += size;
     *done += size;
-    if (progress) progress(stage, *done, total);
+    if (progress) progress(PackStage::Packing, *done, total);
   }
   return Status::Ok();
 }
 
-Status Cassette::PackCassette(const PackProgress& progress) {
-  if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
-  MessageTable table;
-  Status status = ReadTable(TableSearch::Bounded, &table);
-  if (!status.ok()) return status;
-
-  const std::string packedPath = env_.tempFolder + "tmpc.tmp";
-  const std::string tablePath = env_.tempFolder + "tmpf.tmp";
-  const std::string swapPath = cassettePath_ + ".packing";
-  auto cleanUp = [&] {
-    RemoveFile(packedPath);
-    RemoveFile(tablePath);
-    RemoveFile(swapPath);
-  };
-  auto fail = [&](Status why) {
-    cleanUp();
-    return why;
-  };
-
-  auto packed = File::Open(packedPath, File::Mode::CreateReadWrite, &status);
-  if (!packed) return fail(status);
-  auto packedTable = File::Open(tablePath, File::Mode::CreateReadWrite, &status);
-  if (!packedTable) return fail(status);
-
-  uint8_t head[kTableHeadSize];
-  PutU32(head, kTableMarker);
-  PutU32(head + 4, table.rate);
-  if (!packedTable->WriteAt(0, head, sizeof head)) {
-    return fail(Status::Error(StatusCode::IoError, "Cannot write " + tablePath));
-  }
-
-  // Sound of the live messages back to back, and a table that points into it.
+// Writes the live messages' sound back to back into `packed`, then a table that points into it.
+Status Cassette::WritePacked(File& packed, const MessageTable& table, const PackProgress& progress,
+                             uint64_t* size, uint32_t* newStart, uint32_t* newEnd,
+                             uint32_t* entries) {
+  // The table is small (the bounded search keeps it under 70000 bytes), so it is built in memory
+  // while the sound is copied and written once after it.
+  std::vector<uint8_t> packedTable(kTableHeadSize);
+  PutU32(packedTable.data(), kTableMarker);
+  PutU32(packedTable.data() + 4, table.rate);
   const uint64_t total = table.pos;
   uint64_t done = 0;
-  uint64_t packedLength = 0;
-  uint64_t tableLength = kTableHeadSize;
-  uint32_t newStart = messageStart_;
-  uint32_t newEnd = messageEnd_;
+  uint64_t soundLength = 0;
+  // One buffer for every message, grown to the largest piece once rather than made per message.
+  std::vector<uint8_t> chunk;
+  *newStart = messageStart_;
+  *newEnd = messageEnd_;
+  *entries = 0;
   if (progress) progress(PackStage::Packing, 0, total);
   for (const MessageEntry& entry : table.entries) {
     const uint64_t start = table.SoundStart(entry);
@@ -156,54 +135,65 @@ Status Cassette::PackCassette(const PackProgress& progress) {
       continue;
     }
     MessageEntry moved = entry;
-    moved.start = uint32_t(packedLength);
-    status = CopyRange(*stream_, start, end, *packed, packedLength, PackStage::Packing, &done, total,
-                       progress);
-    if (!status.ok()) return fail(status);
-    packedLength += end - start;
-    moved.end = uint32_t(packedLength);
+    moved.start = uint32_t(soundLength);
+    Status status = CopyRange(start, end, packed, soundLength, chunk, &done, total, progress);
+    if (!status.ok()) return status;
+    soundLength += end - start;
+    moved.end = uint32_t(soundLength);
     auto bytes = moved.Encode();
-    if (!packedTable->WriteAt(tableLength, bytes.data(), bytes.size())) {
-      return fail(Status::Error(StatusCode::IoError, "Cannot write " + tablePath));
-    }
-    tableLength += bytes.size();
+    packedTable.insert(packedTable.end(), bytes.begin(), bytes.end());
+    ++*entries;
     if (entry.number == currentMessage_) {
-      newStart = moved.start;
-      newEnd = moved.end;
+      *newStart = moved.start;
+      *newEnd = moved.end;
     }
   }
   if (progress) progress(PackStage::Packing, total, total);
-  uint64_t tableDone = 0;
-  status = CopyRange(*packedTable, 0, tableLength, *packed, packedLength, PackStage::Packing,
-                     &tableDone, tableLength, {});
-  if (!status.ok()) return fail(status);
-  packedTable.reset();
-  RemoveFile(tablePath);
 
-  // The packed cassette is completed beside the old one and only then takes its name, so the
-  // old cassette stays whole until the new one is entirely on disk.
-  const uint64_t packedSize = packedLength + tableLength;
-  auto swap = File::Open(swapPath, File::Mode::CreateReadWrite, &status);
-  if (!swap) return fail(status);
-  uint64_t copied = 0;
-  if (progress) progress(PackStage::Copying, 0, packedSize);
-  status = CopyRange(*packed, 0, packedSize, *swap, 0, PackStage::Copying, &copied, packedSize,
-                     progress);
-  if (!status.ok()) return fail(status);
-  if (!swap->Sync()) return fail(Status::Error(StatusCode::IoError, "Cannot write " + swapPath));
-  swap.reset();
-  packed.reset();
-  if (!ReplaceFile(swapPath, cassettePath_)) {
-    return fail(Status::Error(StatusCode::IoError, "Cannot replace " + cassettePath_));
+  // What is left is small to write but slow to make durable: the table, the sync and the swap.
+  *size = soundLength + packedTable.size();
+  if (progress) progress(PackStage::Copying, soundLength, *size);
+  if (!packed.WriteAt(soundLength, packedTable.data(), packedTable.size()) || !packed.Sync()) {
+    return Status::Error(StatusCode::IoError, "Cannot write " + packed.path());
   }
-  cleanUp();
+  return Status::Ok();
+}
+
+Status Cassette::PackCassette(const PackProgress& progress) {
+  if (recording_) return Status::Error(StatusCode::Refused, "A recording is running");
+  MessageTable table;
+  Status status = ReadTable(TableSearch::Bounded, &table);
+  if (!status.ok()) return status;
+
+  // The packed cassette is completed beside the old one and only then takes its name, so the old
+  // cassette stays whole until the new one is entirely on disk.
+  const std::string packedPath = cassettePath_ + ".packing";
+  std::unique_ptr<File> packed;
+  status = files_.Open(packedPath, File::Mode::CreateReadWrite, &packed);
+  // A file that could not be opened may be another program's pack in progress: left alone.
+  if (!status.ok()) return status;
+  uint64_t packedSize = 0;
+  uint32_t newStart = 0;
+  uint32_t newEnd = 0;
+  uint32_t entries = 0;
+  status = WritePacked(*packed, table, progress, &packedSize, &newStart, &newEnd, &entries);
+  packed.reset();
+  if (status.ok() && !files_.Replace(packedPath, cassettePath_)) {
+    status = Status::Error(StatusCode::IoError, "Cannot replace " + cassettePath_);
+  }
+  if (!status.ok()) {
+    // The half-made file is ours and worthless; if it cannot go, the next pack empties it.
+    (void)files_.Remove(packedPath);
+    return status;
+  }
+  if (progress) progress(PackStage::Copying, packedSize, packedSize);
 
   // The old stream still reads the replaced file.
   stream_.reset();
   status = EnsureStreamOpen();
   if (!status.ok()) return status;
   cassetteLength_ = uint32_t(packedSize);
-  tableEntries_ = uint32_t((tableLength - kTableHeadSize) / kEntrySize);
+  tableEntries_ = entries;
   messageStart_ = newStart;
   messageEnd_ = newEnd;
   head_.SelectMessage(messageStart_, messageEnd_);

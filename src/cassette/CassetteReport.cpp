@@ -62,13 +62,13 @@ void ReportEntries(const MessageTable& table, CassetteReport* report) {
   }
 }
 
-
-void ReportSidecar(const File& cassette, uint64_t length, CassetteReport* report) {
+void ReportSidecar(FileSystem& files, const File& cassette, uint64_t length,
+                   CassetteReport* report) {
   const std::string sidecarPath = Cassette::SidecarPathFor(report->path);
-  report->sidecarExists = FileExists(sidecarPath);
+  report->sidecarExists = files.Exists(sidecarPath);
   if (!report->sidecarExists) return;
   std::vector<uint8_t> sidecar;
-  if (!ReadWholeFile(sidecarPath, &sidecar)) {
+  if (!ReadWholeFile(files, sidecarPath, &sidecar)) {
     report->problems.push_back("The recording sidecar " + sidecarPath + " cannot be read.");
     return;
   }
@@ -90,12 +90,12 @@ void ReportSidecar(const File& cassette, uint64_t length, CassetteReport* report
 
 }  // namespace
 
-Status InspectCassette(const std::string& path, CassetteReport* report) {
+Status InspectCassette(const std::string& path, CassetteReport* report, FileSystem& files) {
   *report = CassetteReport{};
   report->path = path;
-  Status status;
-  std::unique_ptr<File> file = File::Open(path, File::Mode::ReadOnly, &status);
-  if (!file) return status;
+  std::unique_ptr<File> file;
+  Status status = files.Open(path, File::Mode::ReadOnly, &file);
+  if (!status.ok()) return status;
   const uint64_t length = file->Length();
   report->length = length;
 
@@ -104,7 +104,7 @@ Status InspectCassette(const std::string& path, CassetteReport* report) {
     if (length - *pos < kTableHeadSize) {
       report->problems.push_back("The table marker at offset " + Offset(*pos) +
                                  " is not followed by a rate word: the file has no valid table.");
-    } else if (!ReadTableAt(*file, *pos, length, &table)) {
+    } else if (!ReadTableFromFile(*file, *pos, length, &table)) {
       return Status::Error(StatusCode::IoError, "Cannot read the table of " + path);
     } else if (!table.HasValidRate()) {
       report->problems.push_back("The word after the table marker at offset " + Offset(*pos) +
@@ -124,7 +124,7 @@ Status InspectCassette(const std::string& path, CassetteReport* report) {
     report->inconsistent = table.HasInconsistentNumber();
     report->remaining = RemainingTimeText(table.UsedSoundBytes(report->messageCount), table.rate);
   }
-  ReportSidecar(*file, length, report);
+  ReportSidecar(files, *file, length, report);
   return Status::Ok();
 }
 

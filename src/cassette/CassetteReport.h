@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cassette/File.h"
 #include "cassette/MessageTable.h"
 #include "cassette/Status.h"
 
@@ -32,6 +33,7 @@ struct CassetteReport {
 };
 
 // NotFound / Unavailable when the file cannot be read; Ok otherwise, even for a damaged file.
-Status InspectCassette(const std::string& path, CassetteReport* report);
+Status InspectCassette(const std::string& path, CassetteReport* report,
+                       FileSystem& files = FileSystem::Default());
 
 }  // namespace kiv

@@ -100,7 +100,7 @@ uint64_t MessageTable::UsedSoundBytes(uint32_t messageCount) const {
   return used;
 }
 
-bool ReadTableAt(const uint8_t* data, uint64_t length, uint64_t pos, MessageTable* table) {
+bool ReadTableFromBytes(const uint8_t* data, uint64_t length, uint64_t pos, MessageTable* table) {
   if (pos > length || length - pos < kTableHeadSize) return false;
   *table = MessageTable{};
   table->pos = pos;
@@ -116,13 +116,13 @@ bool ReadTableAt(const uint8_t* data, uint64_t length, uint64_t pos, MessageTabl
   return true;
 }
 
-bool ReadTableAt(const File& file, uint64_t pos, uint64_t length, MessageTable* table) {
+bool ReadTableFromFile(const File& file, uint64_t pos, uint64_t length, MessageTable* table) {
   if (pos > length || length - pos < kTableHeadSize) return false;
   // Only the unbounded search can hand us a huge table, and then it is the whole tail of a
   // damaged file; it is read once, like any other table.
   std::vector<uint8_t> bytes(size_t(length - pos));
   if (!file.ReadAt(pos, bytes.data(), bytes.size())) return false;
-  bool ok = ReadTableAt(bytes.data(), bytes.size(), 0, table);
+  bool ok = ReadTableFromBytes(bytes.data(), bytes.size(), 0, table);
   table->pos = pos;
   return ok;
 }

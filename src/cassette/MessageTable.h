@@ -51,9 +51,11 @@ struct MessageTable {
   uint64_t UsedSoundBytes(uint32_t messageCount) const;
 };
 
-// Reads the table whose marker is at `pos` up to `length`. Fails only on a read error or when
-// `pos` leaves no room for the marker and rate word.
-bool ReadTableAt(const File& file, uint64_t pos, uint64_t length, MessageTable* table);
-bool ReadTableAt(const uint8_t* data, uint64_t length, uint64_t pos, MessageTable* table);
+// Reads the table whose marker is at `pos` up to `length`, from a file or from `length` bytes in
+// memory. Fails only on a read error or when `pos` leaves no room for the marker and rate word.
+[[nodiscard]] bool ReadTableFromFile(const File& file, uint64_t pos, uint64_t length,
+                                     MessageTable* table);
+[[nodiscard]] bool ReadTableFromBytes(const uint8_t* data, uint64_t length, uint64_t pos,
+                                      MessageTable* table);
 
 }  // namespace kiv

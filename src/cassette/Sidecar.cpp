@@ -19,10 +19,9 @@ bool TailMatches(const File& cassette, uint64_t from, uint64_t size, const std::
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  Status status;
-  auto file = File::Open(path, File::Mode::ReadOnly, &status);
-  if (!file) return false;
+bool ReadWholeFile(FileSystem& files, const std::string& path, std::vector<uint8_t>* bytes) {
+  std::unique_ptr<File> file;
+  if (!files.Open(path, File::Mode::ReadOnly, &file).ok()) return false;
   uint64_t length = file->Length();
   if (length > kSidecarSizeLimit) return false;
   bytes->assign(size_t(length), 0);
@@ -32,7 +31,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 bool ParseSidecar(const std::vector<uint8_t>& bytes, SidecarContent* content) {
   const uint64_t size = bytes.size();
   if (size < kTableHeadSize + kEntrySize || GetU32(bytes.data()) != kTableMarker) return false;
-  if (!ReadTableAt(bytes.data(), size, 0, &content->table) || !content->table.HasValidRate()) {
+  if (!ReadTableFromBytes(bytes.data(), size, 0, &content->table) || !content->table.HasValidRate()) {
     return false;
   }
   // The open entry was appended last, so its end word is normally 132 bytes from the end; a

@@ -14,6 +14,7 @@
 namespace kiv {
 
 class File;
+class FileSystem;
 
 struct SidecarContent {
   MessageTable table;           // marker, rate and every entry, the open one last
@@ -24,7 +25,7 @@ struct SidecarContent {
 
 // Reads a sidecar; false when it is not one (no marker at 0, bad rate, no open entry). A sidecar
 // cut short after its open end word still counts: recovery rebuilds its last entry.
-bool ParseSidecar(const std::vector<uint8_t>& bytes, SidecarContent* content);
+[[nodiscard]] bool ParseSidecar(const std::vector<uint8_t>& bytes, SidecarContent* content);
 
 enum class SidecarVerdict {
   None,                  // no sidecar
@@ -42,6 +43,7 @@ SidecarVerdict JudgeSidecar(const std::vector<uint8_t>& sidecar, bool sidecarExi
                             const std::optional<MessageTable>& validTable);
 
 // Whole-file read for the small companion files; false on error.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes);
+[[nodiscard]] bool ReadWholeFile(FileSystem& files, const std::string& path,
+                                 std::vector<uint8_t>* bytes);
 
 }  // namespace kiv

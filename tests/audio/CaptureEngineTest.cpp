@@ -56,10 +56,10 @@ class CaptureOutOfMemoryInput final : public AudioInput {
 };
 
 // Fails the n-th write to the disk, counting from when it is installed.
-class CaptureFailNthWrite final : public IoFaults {
+class CaptureFailNthWrite final : public test::IoFaults {
  public:
   explicit CaptureFailNthWrite(int n) : n_(n) {}
-  bool ShouldFail(IoOp op, const std::string&) override { return op == IoOp::Write && ++seen_ == n_; }
+  bool ShouldFail(test::IoOp op, const std::string&) override { return op == test::IoOp::Write && ++seen_ == n_; }
 
  private:
   int n_;
@@ -599,10 +599,10 @@ TEST_F(CaptureEngineTest, DiskRefusingASoundWriteEndsTheMessageWithWhatReachedIt
   const std::string path = OpenBlank();
   ASSERT_TRUE(engine_->StartRecording());
   CaptureFailNthWrite faults(2);
-  SetIoFaults(&faults);
+  files_.Inject(&faults);
   const Bytes first = Ramp(1024, 1);
   Feed(Concat({first, Ramp(1024, 2), Ramp(1024, 3)}));
-  SetIoFaults(nullptr);
+  files_.Inject(nullptr);
 
   EXPECT_FALSE(engine_->Recording());
   EXPECT_FALSE(input_.IsOpen());

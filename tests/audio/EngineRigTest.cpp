@@ -53,7 +53,7 @@ class EngineCassetteTest : public ::testing::Test {
     return QDir(dir_.path()).filePath(QString::fromLatin1(name)).toStdString() + "/";
   }
   CassetteEnvironment Env() const {
-    return CassetteEnvironment{Folder("data"), Folder("tmp"), SystemLocalTime};
+    return CassetteEnvironment{Folder("data"), SystemLocalTime};
   }
   std::string CassettePath() const { return Folder("data") + "kivrec.cst"; }
 
@@ -114,7 +114,7 @@ TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone)
   EXPECT_FALSE(input.IsOpen());
   EXPECT_TRUE(dialogs.Calls().isEmpty());
   EXPECT_TRUE(cassette.CassetteStreamClosed());
-  EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(CassettePath())));
+  EXPECT_FALSE(FileSystem::Default().Exists(Cassette::SidecarPathFor(CassettePath())));
 
   // The store, opened afresh, finds one message...
   Cassette store(Env());
@@ -305,7 +305,7 @@ TEST_F(EngineNoServerTest, RecordingWithoutASoundServerCannotStartAndChangesNoth
         wrong += Check(!started && !engine.Recording(), "the recording runs");
         wrong += Check(!input.IsOpen(), "the device is open");
         wrong += Check(!cassette.Recording(), "the cassette records");
-        wrong += Check(!FileExists(Cassette::SidecarPathFor(CassettePath())), "a sidecar exists");
+        wrong += Check(!FileSystem::Default().Exists(Cassette::SidecarPathFor(CassettePath())), "a sidecar exists");
         wrong += Check(ReadAll(CassettePath()) == old, "the cassette changed");
         wrong += Check(view.Last(QStringLiteral("RecordKeyAtRest")).size() > 0,
                        "the record key was not put back");

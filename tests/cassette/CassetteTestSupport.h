@@ -1,6 +1,6 @@
 // Shared helpers of the cassette tests: a throw-away folder per test under $TMPDIR, a cassette
 // builder that writes the file byte by byte without using the code under test, small file
-// mutation helpers, and an I/O fault injector that fails one chosen operation.
+// helpers, and the sweep that fails each disk operation of a step in turn.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,14 +10,23 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
+
+namespace kiv {
+
+// The tests' own look at the disk, apart from the FileSystem under test.
+inline bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+inline uint64_t FileSize(const std::string& path) { return std::filesystem::file_size(path); }
+inline void RemoveFile(const std::string& path) { std::filesystem::remove(path); }
+
+}  // namespace kiv
 
 namespace kiv::test {
 
@@ -38,25 +47,15 @@ inline Bytes NameField(const std::string& text) {
 
 class CassetteBuilder {
  public:
-  CassetteBuilder& Sound(size_t count, uint8_t value) {
-    bytes_.insert(bytes_.end(), count, value);
-    return *this;
-  }
-  CassetteBuilder& Raw(const Bytes& more) {
-    bytes_.insert(bytes_.end(), more.begin(), more.end());
-    return *this;
-  }
-  CassetteBuilder& U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(v >> (8 * i)));
-    return *this;
-  }
+  CassetteBuilder& Sound(size_t count, uint8_t value) { return Raw(Bytes(count, value)); }
+  CassetteBuilder& Raw(const Bytes& more) { return bytes_.insert(bytes_.end(), more.begin(), more.end()), *this; }
+  CassetteBuilder& U32(uint32_t v) { return Raw({uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}); }
   CassetteBuilder& Table(uint32_t rate = 11025) { return U32(0xFEFEFEFE).U32(rate); }
   CassetteBuilder& Entry(uint32_t number, uint32_t start, uint32_t end,
                          const std::string& name = kClockName) {
     return EntryWithField(number, start, end, NameField(name));
   }
-  CassetteBuilder& EntryWithField(uint32_t number, uint32_t start, uint32_t end,
-                                  const Bytes& field) {
+  CassetteBuilder& EntryWithField(uint32_t number, uint32_t start, uint32_t end, const Bytes& field) {
     return U32(number).U32(start).U32(end).Raw(field);
   }
   size_t size() const { return bytes_.size(); }
@@ -97,22 +96,11 @@ inline void WriteFile(const std::string& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-inline Bytes Flipped(Bytes bytes, size_t offset, uint8_t mask) {
-  bytes.at(offset) ^= mask;
-  return bytes;
-}
-
-inline Bytes Truncated(const Bytes& bytes, size_t length) {
-  return Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(std::min(length, bytes.size())));
-}
+inline Bytes Flipped(Bytes bytes, size_t offset, uint8_t mask) { return bytes.at(offset) ^= mask, bytes; }
 
 inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
+  count = std::min(count, bytes.size() - std::min(from, bytes.size()));
   return Bytes(bytes.begin() + std::ptrdiff_t(from), bytes.begin() + std::ptrdiff_t(from + count));
-}
-
-inline uint32_t U32At(const Bytes& bytes, size_t offset) {
-  return uint32_t(bytes.at(offset)) | uint32_t(bytes.at(offset + 1)) << 8 |
-         uint32_t(bytes.at(offset + 2)) << 16 | uint32_t(bytes.at(offset + 3)) << 24;
 }
 
 // Names of the files in `folder`, sorted.
@@ -126,78 +114,91 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
 
 // Compares two byte strings and says where they first differ, instead of printing both.
 inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& expected) {
-  size_t common = std::min(actual.size(), expected.size());
-  for (size_t i = 0; i < common; ++i) {
-    if (actual[i] != expected[i]) {
-      return ::testing::AssertionFailure()
-             << "first difference at offset " << i << ": 0x" << std::hex << int(actual[i])
-             << " instead of 0x" << int(expected[i]) << std::dec << " (sizes " << actual.size()
-             << " and " << expected.size() << ")";
-    }
-  }
-  if (actual.size() != expected.size()) {
-    return ::testing::AssertionFailure()
-           << "size " << actual.size() << " instead of " << expected.size();
-  }
-  return ::testing::AssertionSuccess();
+  auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+  if (a == actual.end() && e == expected.end()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "first difference at offset " << (a - actual.begin())
+                                       << " (sizes " << actual.size() << " and " << expected.size() << ")";
 }
 
-// Fails the n-th file operation (counting from 1) of the given kinds, and only that one.
-class FailNthOperation : public IoFaults {
- public:
-  FailNthOperation(int n, std::set<IoOp> ops) : n_(n), ops_(std::move(ops)) {}
-  bool ShouldFail(IoOp op, const std::string&) override {
-    if (ops_.count(op) == 0) return false;
-    if (++seen_ != n_) return false;
-    fired_ = true;
-    return true;
+inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write,  IoOp::Truncate,
+                                       IoOp::Sync,   IoOp::Rename, IoOp::Remove};
+
+// One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing;
+// Fired() is false once a run got through without reaching it, which completes the sweep.
+struct FaultRun {
+  template <typename Op>
+  auto Faulted(Op op) {
+    files.Inject(&faults);
+    auto result = op();
+    files.Inject(nullptr);
+    return result;
   }
-  bool fired() const { return fired_; }
-
- private:
-  int n_;
-  std::set<IoOp> ops_;
-  int seen_ = 0;
-  bool fired_ = false;
+  bool Fired() const { return faults.fired(); }
+  FaultyFileSystem& files;
+  FailNthOperation faults;
 };
 
-// Installs a fault injector for the lifetime of the guard.
-class ScopedIoFaults {
- public:
-  explicit ScopedIoFaults(IoFaults* faults) { SetIoFaults(faults); }
-  ~ScopedIoFaults() { SetIoFaults(nullptr); }
-  ScopedIoFaults(const ScopedIoFaults&) = delete;
-  ScopedIoFaults& operator=(const ScopedIoFaults&) = delete;
-};
-
-// A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (the
-// pack files) and cassettes/ (files the tests open by path).
+// A fresh folder under $TMPDIR per test with data/ (the default cassette's folder), tmp/ (which
+// must stay empty) and cassettes/ (files the tests open by path).
 class CassetteTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                          "/kivrec-cassette-XXXXXX";
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kivrec-cassette-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     root_ = pattern + "/";
-    for (const char* sub : {"data", "tmp", "cassettes"})
-      std::filesystem::create_directory(root_ + sub);
+    for (const char* sub : {"data", "tmp", "cassettes"}) std::filesystem::create_directory(root_ + sub);
   }
-  void TearDown() override {
-    SetIoFaults(nullptr);
-    std::filesystem::remove_all(root_);
-  }
+  void TearDown() override { std::filesystem::remove_all(root_); }
 
-  CassetteEnvironment Env() const {
-    return CassetteEnvironment{root_ + "data/", root_ + "tmp/", [] { return kClockTime; }};
-  }
+  CassetteEnvironment Env() { return CassetteEnvironment{root_ + "data/", [] { return kClockTime; }, &files_}; }
   std::string DataFolder() const { return root_ + "data/"; }
   std::string TempFolder() const { return root_ + "tmp/"; }
   std::string DefaultPath() const { return root_ + "data/kivrec.cst"; }
   std::string CassettesFolder() const { return root_ + "cassettes/"; }
   std::string PathIn(const std::string& name) const { return root_ + "cassettes/" + name; }
 
+  // `bytes` written to `name` (and `sidecar` beside it unless empty), opened as `outcome`.
+  std::string Put(Cassette& cassette, const std::string& name, const Bytes& bytes,
+                  const Bytes& sidecar = {}, OpenOutcome outcome = OpenOutcome::Opened) {
+    const std::string path = PathIn(name);
+    WriteFile(path, bytes);
+    RemoveFile(Cassette::SidecarPathFor(path));
+    if (!sidecar.empty()) WriteFile(Cassette::SidecarPathFor(path), sidecar);
+    EXPECT_EQ(cassette.OpenCassette(path), outcome);
+    return path;
+  }
+
+  // What a crash leaves on disk at this moment: the cassette and its sidecar, copied elsewhere.
+  std::string CrashCopy(const std::string& path) {
+    const std::string folder = root_ + "crash/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    const std::string copy = folder + std::filesystem::path(path).filename().string();
+    WriteFile(copy, ReadFile(path));
+    const std::string sidecar = Cassette::SidecarPathFor(path);
+    if (FileExists(sidecar)) WriteFile(Cassette::SidecarPathFor(copy), ReadFile(sidecar));
+    return copy;
+  }
+
+  // Runs `attempt` with the 1st, 2nd, ... disk operation failing until a run reaches no such
+  // operation; every run must also keep the operations in a crash-safe order. Returns how many
+  // runs had an operation fail.
+  template <typename Attempt>
+  int SweepFaults(Attempt attempt) {
+    for (int n = 1; n <= 500; ++n) {
+      SCOPED_TRACE("failing operation " + std::to_string(n));
+      FaultRun run{files_, FailNthOperation(n, kEveryIoOp)};
+      attempt(run);
+      EXPECT_EQ(files_.Unsafe(), "");
+      if (!run.Fired() || HasFailure()) return n - 1;
+    }
+    ADD_FAILURE() << "the sweep did not end";
+    return 0;
+  }
+
   std::string root_;
+  FaultyFileSystem files_;
 };
 
 }  // namespace kiv::test

@@ -47,7 +47,7 @@ void CheckTable(const uint8_t* data, size_t size, kiv::TableSearch search) {
   if (search == kiv::TableSearch::Bounded) Require(size - *pos <= kiv::kTableSearchSpan);
 
   kiv::MessageTable table;
-  if (!kiv::ReadTableAt(data, size, *pos, &table)) {
+  if (!kiv::ReadTableFromBytes(data, size, *pos, &table)) {
     Require(*pos + kiv::kTableHeadSize > size);
     return;
   }

@@ -340,7 +340,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string root = folder.path().toStdString();
-  const kiv::CassetteEnvironment env{root + "/data/", root + "/tmp/", kiv::SystemLocalTime};
+  const kiv::CassetteEnvironment env{root + "/data/", kiv::SystemLocalTime};
 
   std::optional<Monitor> monitor;
   if (!monitorDevice.isEmpty()) {

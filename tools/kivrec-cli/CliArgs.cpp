@@ -151,7 +151,8 @@ Exit status:
   0  done; for check, no problem found
   1  the command line is wrong
   2  a problem with the cassette (missing, in use, no valid table, no such
-     message, a failed write); for check, problems were found
+     message, a failed write); for check, problems were found. The problems
+     themselves are written to stderr.
 )";
 }
 

@@ -8,6 +8,7 @@
 #include "CliPaths.h"
 #include "CliReports.h"
 #include "Latin1.h"
+#include "RecorderSkin.h"
 #include "cassette/Cassette.h"
 #include "cassette/CassetteReport.h"
 #include "cassette/File.h"
@@ -24,6 +25,7 @@ struct Context {
   std::string path;
   std::ostream& out;
   std::ostream& err;
+  kiv::FileSystem& files;
 };
 
 std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& err) {
@@ -38,7 +40,7 @@ std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& 
 }
 
 bool Inspect(const Context& ctx, CassetteReport* report) {
-  Status status = kiv::InspectCassette(ctx.path, report);
+  Status status = kiv::InspectCassette(ctx.path, report, ctx.files);
   if (status.ok()) return true;
   if (status.code() == kiv::StatusCode::NotFound) {
     ctx.err << "kivrec-cli: Can't find specified file: " << ctx.path << "\n";
@@ -72,12 +74,12 @@ bool ReadyForWriting(const CassetteReport& report, std::ostream& err) {
   return true;
 }
 
-kiv::CassetteEnvironment Environment() {
+kiv::CassetteEnvironment Environment(const Context& ctx) {
   kiv::CassetteEnvironment env;
   // The data folder only matters if the store had to fall back to its default cassette, which
   // ReadyForWriting prevents; without HOME the temporary folder stands in.
   env.dataFolder = DataFolder().value_or(TempFolder());
-  env.tempFolder = TempFolder();
+  env.files = &ctx.files;
   return env;
 }
 
@@ -134,7 +136,7 @@ int Info(const Context& ctx) {
   if (ctx.inv.json) {
     PrintInfoJson(report, ctx.out);
   } else {
-    PrintInfoText(report, ctx.out);
+    PrintInfoText(report, ctx.out, ctx.err);
   }
   return report.table ? kExitOk : kExitFileProblem;
 }
@@ -162,7 +164,7 @@ int List(const Context& ctx) {
 int Check(const Context& ctx) {
   CassetteReport report;
   if (!Inspect(ctx, &report)) return kExitFileProblem;
-  return PrintCheck(report, ctx.out) == 0 ? kExitOk : kExitFileProblem;
+  return PrintCheck(report, ctx.out, ctx.err) == 0 ? kExitOk : kExitFileProblem;
 }
 
 // ---- Writing commands ----------------------------------------------------------------------
@@ -177,12 +179,12 @@ int Create(const Context& ctx) {
       return kExitFileProblem;
     }
   }
-  if (kiv::FileExists(ctx.path) && kiv::FileSize(ctx.path) > 0 && !ctx.inv.force) {
-    ctx.err << "kivrec-cli: " << ctx.path << " already holds " << kiv::FileSize(ctx.path)
+  if (ctx.files.Exists(ctx.path) && ctx.files.Size(ctx.path) > 0 && !ctx.inv.force) {
+    ctx.err << "kivrec-cli: " << ctx.path << " already holds " << ctx.files.Size(ctx.path)
             << " bytes; add --force to empty it.\n";
     return kExitFileProblem;
   }
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   Status status = cassette.CreateBlankCassette(ctx.path);
   cassette.CloseStream();
   if (!status.ok()) {
@@ -194,8 +196,10 @@ int Create(const Context& ctx) {
 }
 
 int Rename(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
+  auto [tag1, tag2] = RecorderColorTags();
+  cassette.SetTickerColorTags(tag1, tag2);
   Status status = cassette.RenameMessage(ctx.inv.number, Utf8ToLatin1(ctx.inv.text));
   cassette.CloseStream();
   if (!status.ok()) return Failed(ctx, status);
@@ -204,7 +208,7 @@ int Rename(const Context& ctx) {
 }
 
 int Delete(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
   Status status = cassette.SelectMessage(ctx.inv.number);
   if (status.ok()) status = cassette.DeleteMessage();
@@ -216,7 +220,7 @@ int Delete(const Context& ctx) {
 }
 
 int DeleteAll(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   if (!PrepareWrite(ctx, &cassette)) return kExitFileProblem;
   Status status = cassette.DeleteAllMessages();
   cassette.CloseStream();
@@ -226,14 +230,14 @@ int DeleteAll(const Context& ctx) {
 }
 
 int Pack(const Context& ctx) {
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   std::optional<CassetteReport> before = PrepareWrite(ctx, &cassette);
   if (!before) return kExitFileProblem;
   Status status = cassette.PackCassette();
   cassette.CloseStream();
   if (!status.ok()) return Failed(ctx, status);
   ctx.out << "Packed " << ctx.path << ": " << before->length << " bytes before, "
-          << kiv::FileSize(ctx.path) << " bytes now.\n";
+          << ctx.files.Size(ctx.path) << " bytes now.\n";
   return kExitOk;
 }
 
@@ -251,7 +255,7 @@ int Recover(const Context& ctx) {
     return kExitOk;
   }
 
-  Cassette cassette(Environment());
+  Cassette cassette(Environment(ctx));
   bool opened = OpenForWriting(ctx, &cassette, ctx.out);
   cassette.CloseStream();
   if (!opened) return kExitFileProblem;
@@ -285,7 +289,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
   }
   std::optional<std::string> path = CassettePathFor(inv, err);
   if (!path) return kExitFileProblem;
-  const Context ctx{inv, *path, out, err};
+  const Context ctx{inv, *path, out, err, kiv::FileSystem::Default()};
   switch (inv.command) {
     case Command::Help:
       break;

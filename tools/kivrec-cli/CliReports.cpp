@@ -39,7 +39,7 @@ std::string SidecarSummary(const CassetteReport& report) {
   return sidecar + " exists but holds nothing to recover";
 }
 
-void PrintInfoText(const CassetteReport& report, std::ostream& out) {
+void PrintInfoText(const CassetteReport& report, std::ostream& out, std::ostream& err) {
   out << "Cassette:     " << report.path << "\n"
       << "Length:       " << report.length << " bytes\n";
   if (report.table) {
@@ -54,7 +54,7 @@ void PrintInfoText(const CassetteReport& report, std::ostream& out) {
     out << "Table:        none that the recorder can use\n";
   }
   out << "Sidecar:      " << SidecarSummary(report) << "\n";
-  for (const std::string& problem : report.problems) out << "Problem:      " << problem << "\n";
+  for (const std::string& problem : report.problems) err << "Problem:      " << problem << "\n";
 }
 
 void PrintInfoJson(const CassetteReport& report, std::ostream& out) {
@@ -137,7 +137,7 @@ void PrintListJson(const CassetteReport& report, std::ostream& out) {
   out << json.Text() << "\n";
 }
 
-size_t PrintCheck(const CassetteReport& report, std::ostream& out) {
+size_t PrintCheck(const CassetteReport& report, std::ostream& out, std::ostream& err) {
   out << "Cassette: " << report.path << " (" << report.length << " bytes)\n";
   if (report.table) {
     const kiv::MessageTable& table = *report.table;
@@ -160,15 +160,15 @@ size_t PrintCheck(const CassetteReport& report, std::ostream& out) {
   out << "Sidecar: " << SidecarSummary(report) << "\n";
 
   size_t problems = report.problems.size();
-  for (const std::string& problem : report.problems) out << "Problem: " << problem << "\n";
+  for (const std::string& problem : report.problems) err << "Problem: " << problem << "\n";
   if (report.recoveryPending) {
-    out << "Problem: A recording was interrupted; the cassette lacks it until it is recovered.\n";
+    err << "Problem: A recording was interrupted; the cassette lacks it until it is recovered.\n";
     ++problems;
   }
   if (problems == 0) {
     out << "No problems found.\n";
   } else {
-    out << problems << (problems == 1 ? " problem" : " problems") << " found.\n";
+    err << problems << (problems == 1 ? " problem" : " problems") << " found.\n";
   }
   return problems;
 }

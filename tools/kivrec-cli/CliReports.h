@@ -10,16 +10,18 @@
 
 namespace kivcli {
 
-void PrintInfoText(const kiv::CassetteReport& report, std::ostream& out);
+// The summary goes to `out`, each problem of the file to `err`.
+void PrintInfoText(const kiv::CassetteReport& report, std::ostream& out, std::ostream& err);
 void PrintInfoJson(const kiv::CassetteReport& report, std::ostream& out);
 
 // Needs a report with a table.
 void PrintListText(const kiv::CassetteReport& report, std::ostream& out);
 void PrintListJson(const kiv::CassetteReport& report, std::ostream& out);
 
-// Prints the findings and returns how many problems they hold; a waiting recording counts as
-// one, since the cassette is not what the recorder will show until it is merged.
-size_t PrintCheck(const kiv::CassetteReport& report, std::ostream& out);
+// Prints the findings (the problems and their count to `err`) and returns how many problems they
+// hold; a waiting recording counts as one, since the cassette is not what the recorder will show
+// until it is merged.
+size_t PrintCheck(const kiv::CassetteReport& report, std::ostream& out, std::ostream& err);
 
 // One line on the sidecar for a person: none, waiting, or present with nothing to recover.
 std::string SidecarSummary(const kiv::CassetteReport& report);
