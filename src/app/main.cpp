@@ -4,14 +4,13 @@
 
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
-#include "platform/QtAudioInput.h"
-#include "platform/QtAudioOutput.h"
+#include "platform/DeferredSound.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFolders.h"
 #include "platform/QtFreeSpace.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSingleInstance.h"
-#include "platform/QtSoundPlayer.h"
+#include "platform/SoundModule.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,9 +28,10 @@ int main(int argc, char** argv) {
   kiv::QtSettingsStore settings;
   kiv::QtFolders folders;
   kiv::QtFreeSpace freeSpace;
-  kiv::QtAudioOutput output;
-  kiv::QtAudioInput input;
-  kiv::QtSoundPlayer sounds;
+  // The sound system is loaded at the first sound, not at start.
+  kiv::DeferredAudioOutput output(kiv::SoundModule::NewAudioOutput);
+  kiv::DeferredAudioInput input(kiv::SoundModule::NewAudioInput);
+  kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });

@@ -87,7 +87,6 @@ TMarquee::TMarquee(QWidget* parent) : QWidget(parent), color_(Qt::black) {
   stepTimer_.setInterval(IntervalOf(speed_));
   connect(&stepTimer_, &QTimer::timeout, this, &TMarquee::TimerFired);
   BuildMenu();
-  image_ = NewImage();
 }
 
 TMarquee::~TMarquee() { KillMenu(); }
@@ -107,31 +106,32 @@ QColor TMarquee::GetColor(int number) {
 
 void TMarquee::SetColor(const QColor& color) {
   color_ = color;
-  face_ = QImage();
+  stripReady_ = false;
+  Wipe();
   update();
 }
 
 void TMarquee::SetBevelOuter(TBevelCut bevel) {
   bevelOuter_ = bevel;
-  face_ = QImage();
+  Wipe();
   update();
 }
 
 void TMarquee::SetBevelInner(TBevelCut bevel) {
   bevelInner_ = bevel;
-  face_ = QImage();
+  Wipe();
   update();
 }
 
 void TMarquee::SetBevelWidth(int width) {
   bevelWidth_ = std::max(width, 1);
-  face_ = QImage();
+  Wipe();
   update();
 }
 
 void TMarquee::SetBorderWidth(int width) {
   borderWidth_ = std::max(width, 0);
-  face_ = QImage();
+  Wipe();
   update();
 }
 
@@ -171,6 +171,7 @@ bool TMarquee::SetText(const QString& value) {
   text_ = value;
   plainText_.clear();
   ClearRect(true);
+  stripReady_ = false;
   for (const QString& piece : Pieces(value)) {
     const QStringList tokens = Tokens(piece);
     Item item{piece, kLime};
@@ -189,14 +190,13 @@ bool TMarquee::SetText(const QString& value) {
 
 void TMarquee::TimerFired() {
   const QRect inner = ClearRect(false);
-  if (image_.size() != size()) image_ = NewImage();
-  const QFontMetrics metrics = fontMetrics();
+  if (direction_ != TDirection::tdNone) EnsureStrip();
   switch (direction_) {
     case TDirection::tdLeft:
       DrawScrollingItems(width() - scrollOffset_);
       scrollOffset_ += kStep;
       // Once the last item has left at the left edge, the text enters again from the right.
-      if (scrollOffset_ >= metrics.horizontalAdvance(plainText_) + width()) scrollOffset_ = 0;
+      if (scrollOffset_ >= plainWidth_ + width()) scrollOffset_ = 0;
       // No explicit yield to pending events here: the timer calls this from the event loop,
       // which handles them as soon as the step returns.
       break;
@@ -207,7 +207,7 @@ void TMarquee::TimerFired() {
       // left of the inner rectangle lets the text enter again from the left.
       const int innerRightEdge = inner.left() + inner.width();
       if (scrollOffset_ >= innerRightEdge) {
-        scrollOffset_ = inner.left() - metrics.horizontalAdvance(plainText_);
+        scrollOffset_ = inner.left() - plainWidth_;
       }
       break;
     }
@@ -232,9 +232,11 @@ QRect TMarquee::ClearRect(bool fill) {
   return inner;
 }
 
-void TMarquee::paintEvent(QPaintEvent* /*event*/) {
+void TMarquee::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (face_.size() == size()) {
+  if (scrolling_) {
+    PaintScrolling(painter, event->rect());
+  } else if (face_.size() == size()) {
     painter.drawImage(0, 0, face_);
   } else {
     PaintPanel(painter);
@@ -246,9 +248,19 @@ void TMarquee::resizeEvent(QResizeEvent* event) {
   WMSize();
 }
 
+void TMarquee::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) stripReady_ = false;
+  QWidget::changeEvent(event);
+}
+
 void TMarquee::WMSize() {
   scrollOffset_ = 0;
-  image_ = NewImage();
+  stripReady_ = false;
+  Wipe();
+}
+
+void TMarquee::Wipe() {
+  scrolling_ = false;
   face_ = QImage();
 }
 
@@ -318,9 +330,9 @@ QAction* TMarquee::SpeedItem(TSpeed speed) const {
   return slowItem_;
 }
 
-QImage TMarquee::NewImage() const {
-  if (size().isEmpty()) return {};
-  QImage image(size(), QImage::Format_RGB32);
+QImage TMarquee::NewImage(QSize size) const {
+  if (size.isEmpty()) return {};
+  QImage image(size, QImage::Format_RGB32);
   // Text measured on the control has to fit the same text drawn into the image.
   constexpr double kInchesPerMeter = 0.0254;
   image.setDotsPerMeterX(qRound(logicalDpiX() / kInchesPerMeter));
@@ -330,8 +342,15 @@ QImage TMarquee::NewImage() const {
 }
 
 void TMarquee::EnsureFace() {
+  if (scrolling_) {
+    face_ = NewImage(size());
+    QPainter painter(&face_);
+    PaintScrolling(painter, rect());
+    scrolling_ = false;
+    return;
+  }
   if (face_.size() == size()) return;
-  face_ = NewImage();
+  face_ = NewImage(size());
   if (face_.isNull()) return;
   QPainter painter(&face_);
   PaintPanel(painter);
@@ -356,21 +375,43 @@ void TMarquee::PaintPanel(QPainter& painter) const {
   }
 }
 
-void TMarquee::DrawScrollingItems(int x) {
-  if (image_.isNull()) return;
-  image_.fill(color_);
-  QPainter painter(&image_);
-  painter.setFont(font());
+void TMarquee::EnsureStrip() {
+  if (stripReady_) return;
+  stripReady_ = true;
   const QFontMetrics metrics = fontMetrics();
+  plainWidth_ = metrics.horizontalAdvance(plainText_);
+  stripMargin_ = metrics.height();
+  int width = 0;
+  for (const Item& item : items_) width += metrics.horizontalAdvance(item.text) + kItemGap;
+  strip_ = items_.isEmpty() ? QImage() : NewImage(QSize(width + 2 * stripMargin_, height()));
+  if (strip_.isNull()) return;
+  QPainter painter(&strip_);
+  painter.setFont(font());
+  int x = stripMargin_;
   for (const Item& item : items_) {
     DrawCell(painter, metrics, x, item.text, item.color, color_);
     x += metrics.horizontalAdvance(item.text) + kItemGap;
   }
-  painter.end();
-  // Without items the face keeps what it had, as nothing was drawn to copy.
-  if (items_.isEmpty()) return;
-  face_ = image_;
-  update();
+}
+
+QRect TMarquee::StripRect(int x) const {
+  return QRect(QPoint(x - stripMargin_, 0), strip_.size());
+}
+
+void TMarquee::PaintScrolling(QPainter& painter, const QRect& area) const {
+  painter.fillRect(area, color_);
+  painter.drawImage(StripRect(scrollX_).topLeft(), strip_);
+}
+
+void TMarquee::DrawScrollingItems(int x) {
+  // Without items the face keeps what it had, as there is nothing to draw.
+  if (strip_.isNull()) return;
+  // Only the columns the strip leaves or enters change, unless the control showed something else.
+  const QRect changed = scrolling_ ? (StripRect(scrollX_) | StripRect(x)) & rect() : rect();
+  scrolling_ = true;
+  face_ = QImage();
+  scrollX_ = x;
+  if (!changed.isEmpty()) update(changed);
 }
 
 void TMarquee::DrawStillItems() {

@@ -7,10 +7,11 @@
 // font and the four colour tags the main window puts in front of texts.
 //
 // Nothing moves on its own: each call of TimerFired() is one step, and the step timer calls it
-// while the ticker is Active. A scrolling step draws every item into an off-screen image and puts
-// that image on the control's face; still items are drawn straight onto the face. The face is
-// kept between paint events, so a repaint shows the last step again; a resize or a new colour
-// wipes it back to the bare panel.
+// while the ticker is Active. While the text scrolls, the control shows the background colour
+// with the items at the step's place: the items are drawn once into a strip image, and a step
+// only moves the strip and repaints the columns it left and entered, so a fast ticker costs
+// little. Still items are drawn straight onto a kept face image. Either way a repaint shows the
+// last step again; a resize or a new colour wipes the control back to the bare panel.
 //
 // The control owns its step timer and its built-in menu (speed, direction, exit), which it shows
 // as its own context menu. A container that offers a menu of its own on the ticker sets
@@ -107,8 +108,6 @@ class TMarquee : public QWidget {
 
   // How far the text has moved: from the right edge for tdLeft, from the left for tdRight.
   int ScrollOffset() const { return scrollOffset_; }
-  // The drawing buffer of the scrolling steps; a new one comes with every resize.
-  const QImage& OffscreenImage() const { return image_; }
   const QTimer& StepTimer() const { return stepTimer_; }
   QMenu* BuiltInMenu() const { return menu_; }
 
@@ -119,6 +118,7 @@ class TMarquee : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
@@ -133,10 +133,17 @@ class TMarquee : public QWidget {
   void ExitClick() { Q_EMIT ExitRequest(); }
   QAction* SpeedItem(TSpeed speed) const;
 
-  QImage NewImage() const;
-  // The face as the bare panel shows it, when nothing has been drawn on it since the last wipe.
+  QImage NewImage(QSize size) const;
+  // Back to the bare panel; the strip is drawn again at the next scrolling step.
+  void Wipe();
+  // The face as the control shows it now, as an image that still items can be drawn on.
   void EnsureFace();
   void PaintPanel(QPainter& painter) const;
+  // The strip holding every item, and the width of the plain text, for the current text, font,
+  // colour and height; built when one of them has changed.
+  void EnsureStrip();
+  QRect StripRect(int x) const;
+  void PaintScrolling(QPainter& painter, const QRect& area) const;
   void DrawScrollingItems(int x);
   void DrawStillItems();
 
@@ -158,9 +165,17 @@ class TMarquee : public QWidget {
   QList<Item> items_;
   QString plainText_;
   int scrollOffset_ = 0;
-  QImage image_;
-  // What the control shows; null while it shows the bare panel.
+  // What the control shows: the items scrolled to scrollX_ on the background colour while
+  // `scrolling_`; otherwise face_, or the bare panel while face_ is null.
+  bool scrolling_ = false;
+  int scrollX_ = 0;
   QImage face_;
+  // Every item side by side, from stripMargin_ (a line's height) on: the margin keeps any ink a
+  // glyph puts before its cell or past the last one. Null without items.
+  bool stripReady_ = false;
+  QImage strip_;
+  int stripMargin_ = 0;
+  int plainWidth_ = 0;
 
   QMenu* menu_ = nullptr;
   QAction* slowItem_ = nullptr;

@@ -19,23 +19,24 @@ TEST_F(TransportTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversion
     form.moreButtonMouseDown();
     menus.PopupMenu2->hide();
     int open = 0;
-    for (const char* name : {"Settings2", "AlwaysonTop1"}) {
-      open += menus.Item(QString::fromLatin1(name))->isEnabled();
+    for (MenuItem item : {MenuItem::Settings2, MenuItem::AlwaysonTop1}) {
+      open += menus.Item(item)->isEnabled();
     }
     return open;
   };
   auto tickerItemsOpen = [&] {
     form.mnameMouseDown(Qt::LeftButton);
     int open = 0;
-    for (const char* name : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
-      open += menus.Item(QString::fromLatin1(name))->isEnabled();
+    for (MenuItem item : {MenuItem::delMsg, MenuItem::DeleteCassette1, MenuItem::ListNotations1,
+                          MenuItem::EnterNote1}) {
+      open += menus.Item(item)->isEnabled();
     }
     return open;
   };
   auto onTopToggles = [&] {
-    const QString before = settings_.ReadSetting(QStringLiteral("OnTop"));
+    const QString before = settings_.Stored(settings::OnTop);
     form.AlwaysonTop1Click();
-    return settings_.ReadSetting(QStringLiteral("OnTop")) != before;
+    return settings_.Stored(settings::OnTop) != before;
   };
   EXPECT_EQ(settingsItemsOpen(), 2);
   EXPECT_EQ(tickerItemsOpen(), 4);
@@ -71,7 +72,7 @@ TEST_F(TransportTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversion
 }
 
 TEST_F(TransportTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
-  settings_.WriteSetting(QStringLiteral("CustomText"), QStringLiteral("Dentist at 4"));
+  settings_.Write(settings::CustomText, QStringLiteral("Dentist at 4"));
   TKivRecForm& form = Build();
   form.show();
   auto* ticker = Find<TMarquee>("mname");

@@ -37,9 +37,9 @@
 #include "audio/PlaybackView.h"
 #include "cassette/Cassette.h"
 #include "platform/Dialogs.h"
-#include "platform/QtAudioInput.h"
-#include "platform/QtAudioOutput.h"
+#include "platform/DeferredSound.h"
 #include "platform/QtFreeSpace.h"
+#include "platform/SoundModule.h"
 
 namespace {
 
@@ -235,7 +235,8 @@ bool MeasurePlayback(const kiv::CassetteEnvironment& env, const std::string& pat
     std::fprintf(stderr, "cannot make the cassette %s\n", path.c_str());
     return false;
   }
-  kiv::QtAudioOutput output;
+  // As the recorder makes it: the sound library is loaded at the first Open, in round 1.
+  kiv::DeferredAudioOutput output(kiv::SoundModule::NewAudioOutput);
   PrintingDialogs dialogs;
   SilentPlaybackView view;
   kiv::PlaybackEngine engine(cassette, output, dialogs, view);
@@ -275,7 +276,7 @@ bool MeasureRecording(const kiv::CassetteEnvironment& env, const std::string& pa
                       Round* round) {
   kiv::Cassette cassette(env);
   if (!cassette.CreateBlankCassette(path).ok()) return false;
-  kiv::QtAudioInput input;
+  kiv::DeferredAudioInput input(kiv::SoundModule::NewAudioInput);
   kiv::QtFreeSpace freeSpace;
   PrintingDialogs dialogs;
   SilentCaptureView view;
