@@ -3,22 +3,6 @@
 
 namespace kiv {
 
-const char* MenuItemName(MenuItem item) {
-  static constexpr std::array<const char*, kMenuItemCount> kNames = {
-#define KIVREC_MENU_ITEM_NAME(name) #name,
-      KIVREC_MENU_ITEMS(KIVREC_MENU_ITEM_NAME)
-#undef KIVREC_MENU_ITEM_NAME
-  };
-  return kNames[size_t(item)];
-}
-
-QAction* KivRecMenus::ItemNamed(const QString& name) const {
-  for (QAction* action : items_) {
-    if (action->objectName() == name) return action;
-  }
-  return nullptr;
-}
-
 QAction* KivRecMenus::Add(QMenu* menu, MenuItem item, const char* caption) {
   QAction* action = menu->addAction(QString::fromLatin1(caption));
   action->setObjectName(QString::fromLatin1(MenuItemName(item)));

@@ -262,7 +262,7 @@ class TKivRecForm : public QWidget,
   void SetRemainingTimeHint(const QString& hint) override;
   void SetCounterText(const QString& text) override;
   void DrawRecordingTrace(const QByteArray& buffer) override;
-  void SetMenuItemEnabled(const QString& name, bool enabled) override;
+  void SetMenuItemEnabled(MenuItem item, bool enabled) override;
   void ShowRecordingState() override;
   void ShowIdleState(bool previousMessageAvailable, bool nextMessageAvailable) override;
   void CassetteReplaced() override;

@@ -363,8 +363,8 @@ void TKivRecForm::SetRemainingTimeHint(const QString& hint) { message->setToolTi
 
 void TKivRecForm::SetCounterText(const QString& text) { Count->setText(text); }
 
-void TKivRecForm::SetMenuItemEnabled(const QString& name, bool enabled) {
-  if (QAction* item = menus_->ItemNamed(name)) item->setEnabled(enabled);
+void TKivRecForm::SetMenuItemEnabled(MenuItem item, bool enabled) {
+  menus_->Item(item)->setEnabled(enabled);
 }
 
 void TKivRecForm::ShowRecordingState() {

@@ -169,8 +169,8 @@ bool CaptureEngine::StartRecording() {
   view_.ShowCustomText();
   capturedBytes_ = 0;
   captureBufferSize_ = kDefaultCaptureBufferSize;
-  view_.SetMenuItemEnabled(QStringLiteral("delMsg"), false);
-  view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), false);
+  view_.SetMenuItemEnabled(MenuItem::delMsg, false);
+  view_.SetMenuItemEnabled(MenuItem::ExportMessage1, false);
 
   if (!StartCapture()) {
     // Nothing has been captured, so the cassette goes back to how it was: no sidecar, the
@@ -180,8 +180,8 @@ bool CaptureEngine::StartRecording() {
     // next open, and the user hears of the failed start below either way.
     (void)cassette_.AbandonRecording();
     view_.SetMessageLabel(MessageLabelText(cassette_));
-    view_.SetMenuItemEnabled(QStringLiteral("delMsg"), true);
-    view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), true);
+    view_.SetMenuItemEnabled(MenuItem::delMsg, true);
+    view_.SetMenuItemEnabled(MenuItem::ExportMessage1, true);
     return FailStart();
   }
   recording_ = true;
@@ -265,10 +265,11 @@ void CaptureEngine::StopRecording() {
     cassette_.Head().SelectMessage(cassette_.MessageStart(), cassette_.MessageEnd());
     dialogs_.ShowMessage(QString::fromStdString(ended.message()));
   }
-  for (const char* item : {"delMsg", "DeleteCassette1", "ListNotations1", "EnterNote1"}) {
-    view_.SetMenuItemEnabled(QString::fromLatin1(item), true);
+  for (MenuItem item : {MenuItem::delMsg, MenuItem::DeleteCassette1, MenuItem::ListNotations1,
+                        MenuItem::EnterNote1}) {
+    view_.SetMenuItemEnabled(item, true);
   }
-  view_.SetMenuItemEnabled(QStringLiteral("ExportMessage1"), true);
+  view_.SetMenuItemEnabled(MenuItem::ExportMessage1, true);
 
   const CounterSeconds counter = cassette_.Head().Seconds();
   view_.SetCounterText(QString::fromStdString(CounterText(counter.length, counter.position)));

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "cassette/Capacity.h"
+#include "transport/MenuItem.h"
 
 namespace kiv {
 
@@ -33,8 +34,8 @@ class CaptureView {
   // conversion; the flat line in the playback colour once nothing runs.
   virtual void DrawRecordingTrace(const QByteArray& buffer) = 0;
   virtual void DrawIdleLine() = 0;
-  // A menu item by its object name ("delMsg", "ExportMessage1", ...).
-  virtual void SetMenuItemEnabled(const QString& name, bool enabled) = 0;
+  // Switches one of the panel's menu items on or off (the message items around a recording).
+  virtual void SetMenuItemEnabled(MenuItem item, bool enabled) = 0;
   // The transport's recording face: control availability of the recording state and "Stop
   // Recording" on the tray menu's `Record1`.
   virtual void ShowRecordingState() = 0;

@@ -78,8 +78,8 @@ class CaptureRecordingView final : public CaptureView {
     traces.append(buffer);
   }
   void DrawIdleLine() override { calls.append(QStringLiteral("IdleLine")); }
-  void SetMenuItemEnabled(const QString& name, bool enabled) override {
-    calls.append(QStringLiteral("Menu ") + name + (enabled ? QStringLiteral(" on")
+  void SetMenuItemEnabled(MenuItem item, bool enabled) override {
+    calls.append(QStringLiteral("Menu ") + QString::fromLatin1(MenuItemName(item)) + (enabled ? QStringLiteral(" on")
                                                           : QStringLiteral(" off")));
   }
   void ShowRecordingState() override { calls.append(QStringLiteral("RecordingState")); }

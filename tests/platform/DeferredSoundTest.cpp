@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 
 #include "platform/DeferredSound.h"
-#include "platform/FakeAudioInput.h"
-#include "platform/FakeAudioOutput.h"
-#include "platform/FakeSoundPlayer.h"
+#include "platform/fake/FakeAudioInput.h"
+#include "platform/fake/FakeAudioOutput.h"
+#include "platform/fake/FakeSoundPlayer.h"
 #include "platform/SoundModule.h"
 
 namespace kiv {

@@ -111,7 +111,7 @@ class SilentCaptureView final : public kiv::CaptureView {
   void StartWheels() override {}
   void DrawRecordingTrace(const QByteArray&) override {}
   void DrawIdleLine() override {}
-  void SetMenuItemEnabled(const QString&, bool) override {}
+  void SetMenuItemEnabled(kiv::MenuItem, bool) override {}
   void ShowRecordingState() override {}
   void ShowIdleState(bool, bool) override {}
   void CassetteReplaced() override {}
