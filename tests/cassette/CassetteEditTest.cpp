@@ -94,7 +94,8 @@ TEST_F(CassetteEditTest, PackCopiesMessagesLargerThanACopyChunkWhole) {
     for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t((i * 7 + salt) % 251);
     return bytes;
   };
-  const Bytes a = pattern(kCopyChunk + 3, 1), b = pattern(kCopyChunk - 1, 2), c = pattern(2 * kCopyChunk + 1, 3);
+  // A short first message, then one of more than two chunks: the copy buffer must grow.
+  const Bytes a = pattern(1000, 1), b = pattern(kCopyChunk - 1, 2), c = pattern(2 * kCopyChunk + 1, 3);
   const uint32_t la = uint32_t(a.size()), lb = uint32_t(b.size()), lc = uint32_t(c.size());
   Cassette cassette(Env());
   const std::string path = Put(cassette, "big.cst", CassetteBuilder().Raw(a).Raw(b).Raw(c).Table().Entry(1, 0, la)
