@@ -96,15 +96,13 @@ class PlaybackEngineTest : public test::CassetteTest {
     return writes;
   }
   bool Called(const std::string& call) const {
-    return std::find(view_.calls.begin(), view_.calls.end(), call) != view_.calls.end();
+    return std::count(view_.calls.begin(), view_.calls.end(), call) > 0;
   }
 
   // After a playback ended: nothing playing, nothing pending, the device closed and the idle
   // panel restored.
   void ExpectEnded() {
-    EXPECT_FALSE(engine_->Playing());
-    EXPECT_FALSE(engine_->PlayPaused());
-    EXPECT_FALSE(engine_->StopRequested());
+    EXPECT_FALSE(engine_->Playing() || engine_->PlayPaused() || engine_->StopRequested());
     EXPECT_EQ(engine_->SegmentsPending(), 0);
     EXPECT_FALSE(engine_->Timer2Running());
     EXPECT_FALSE(output_.IsOpen());
@@ -112,10 +110,10 @@ class PlaybackEngineTest : public test::CassetteTest {
     EXPECT_EQ(cassette_->Head().PlayRate(), cassette_->BaseRate());
     EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
     EXPECT_TRUE(cassette_->CassetteStreamClosed());
-    EXPECT_TRUE(Called("StopWheels"));
-    EXPECT_TRUE(Called("ShowIdleFace"));
-    EXPECT_TRUE(Called("EnableMessageMenuItems(true)"));
-    EXPECT_TRUE(Called("DrawIdleLine"));
+    for (const char* call : {"StopWheels", "ShowIdleFace", "EnableMessageMenuItems(true)",
+                             "DrawIdleLine"}) {
+      EXPECT_TRUE(Called(call)) << call;
+    }
     EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Available);
   }
 
@@ -129,32 +127,34 @@ class PlaybackEngineTest : public test::CassetteTest {
 
 // ---- Segments ---------------------------------------------------------------------------
 
-TEST_F(PlaybackEngineTest, AShortMessagePlaysAsOneSegmentAndEndsWithItsBuffer) {
-  Load({PlayNoise(5000, 1), PlayNoise(3000, 2)});
-  engine_->StartPlayback();
+TEST_F(PlaybackEngineTest, UpToOneSegmentOfSoundPlaysAsOneAndEndsWithItsBuffer) {
+  for (const size_t size : {size_t(5000), size_t(1048576)}) {
+    SCOPED_TRACE(size);
+    view_.calls.clear();
+    Load({PlayNoise(size, 1), PlayNoise(3000, 2)});
+    engine_->StartPlayback();
 
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Write(5000)"}));
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, 5000)));
-  EXPECT_EQ(engine_->SegmentsPending(), 1);
-  EXPECT_TRUE(engine_->Playing());
-  EXPECT_TRUE(engine_->Timer2Running());
-  EXPECT_EQ(view_.calls, (std::vector<std::string>{"ApplyAvailability",
-                                                   "EnableMessageMenuItems(false)"}));
-  EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Running);
-  EXPECT_EQ(view_.availability[PanelControl::NextMessage], Availability::Unavailable);
+    EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)",
+                                                         "Write(" + std::to_string(size) + ")"}));
+    EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, size)));
+    EXPECT_EQ(engine_->SegmentsPending(), 1);
+    EXPECT_EQ(view_.calls, (std::vector<std::string>{"ApplyAvailability",
+                                                     "EnableMessageMenuItems(false)"}));
+    EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Running);
 
-  output_.Finish();
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  EXPECT_EQ(Writes().size(), 1u);
-  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-  // Message 1 of 2: only the next message can be chosen.
-  EXPECT_EQ(view_.availability[PanelControl::NextMessage], Availability::Available);
-  EXPECT_EQ(view_.availability[PanelControl::PreviousMessage], Availability::Unavailable);
+    output_.Finish();
+    DeliverReturnedBuffers();
+    ExpectEnded();
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
+    // Message 1 of 2: only the next message can be chosen.
+    EXPECT_EQ(view_.availability[PanelControl::NextMessage], Availability::Available);
+    EXPECT_EQ(view_.availability[PanelControl::PreviousMessage], Availability::Unavailable);
+  }
   EXPECT_TRUE(dialogs_.Calls().isEmpty());
 }
 
-TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheRest) {
+TEST_F(PlaybackEngineTest, ALongMessagePlaysInFullSegmentsAndEndsAfterItsLastByte) {
   Load({PlayNoise(1000, 3), PlayNoise(3000000, 4)}, 2);
   ASSERT_EQ(Start(), 1000u);
   engine_->StartPlayback();
@@ -168,43 +168,22 @@ TEST_F(PlaybackEngineTest, AThreeMillionByteMessagePlaysAsTwoFullSegmentsAndTheR
   output_.Finish();
   DeliverReturnedBuffers();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 1048576);
-  EXPECT_EQ(engine_->SegmentsPending(), 2);
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1048576, 1048576)));
 
-  output_.Finish();
+  // A restart counts one pending segment more than the tape holds; the end absorbs it.
+  output_.Play(1000);
+  engine_->SkipForward();
   DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 2097152);
-  EXPECT_EQ(engine_->SegmentsPending(), 1);
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(2097152, 902848)));
-  EXPECT_TRUE(engine_->Playing());
-
-  output_.Finish();
-  DeliverReturnedBuffers();
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1060601, 1048576)));
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(engine_->Playing());
+    output_.Finish();
+    DeliverReturnedBuffers();
+  }
   ExpectEnded();
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Write(1048576)", "Write(1048576)",
-                                                "Write(902848)"}));
-  EXPECT_EQ(output_.BuffersDone(), 3);
+                                                "Write(1048576)", "Write(890823)"}));
   EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-}
-
-TEST_F(PlaybackEngineTest, ExactlyOneSegmentOfSoundIsOneSegment) {
-  Load({PlayNoise(1048576, 6)});
-  engine_->StartPlayback();
-  EXPECT_EQ(engine_->SegmentsPending(), 1);
-  output_.Finish();
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  EXPECT_EQ(Writes().size(), 1u);
-}
-
-TEST_F(PlaybackEngineTest, PlayStartsAtTheEffectivePositionAndFoldsIt) {
-  Load({PlayNoise(9000, 8)});
-  cassette_->Head().SeekTo(1000);
-  cassette_->Head().SetSegmentPlayed(500);
-  engine_->StartPlayback();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 1500);
-  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(1500, 7500)));
 }
 
 // ---- Progress ---------------------------------------------------------------------------
@@ -219,8 +198,6 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   engine_->ProgressTick();
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(5,0)", "DrawPlaybackTrace(551)"}));
   EXPECT_TRUE(SameBytes(view_.traces.back(), SoundFrom(0, 551)));
-  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 551u);
-  EXPECT_TRUE(engine_->Timer2Running());
 
   output_.Play(22050);
   engine_->ProgressTick();
@@ -247,151 +224,111 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
 
   engine_->TogglePause();
   EXPECT_TRUE(engine_->PlayPaused());
-  EXPECT_TRUE(engine_->Playing());
   EXPECT_TRUE(output_.IsPaused());
   EXPECT_FALSE(engine_->Timer2Running());
   EXPECT_EQ(view_.calls,
             (std::vector<std::string>{"ShowPausedFace", "PauseWheels", "DrawIdleLine"}));
-  EXPECT_EQ(output_.Play(100), 0u);
-  // While paused the head tells the exact place, for whoever shows or moves it.
+  // While paused the head tells the exact place, and a late tick draws nothing.
   EXPECT_EQ(Head(), 3500u);
-  // A tick that comes anyway neither draws nor starts the timer again.
   engine_->ProgressTick();
   EXPECT_EQ(view_.calls.size(), 3u);
-  EXPECT_FALSE(engine_->Timer2Running());
 
   output_.ClearCalls();
   view_.calls.clear();
   engine_->TogglePause();
   EXPECT_FALSE(engine_->PlayPaused());
-  EXPECT_EQ(engine_->SegmentsPending(), 2);
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset"}));
   EXPECT_EQ(view_.calls,
             (std::vector<std::string>{"ShowCounter(3,0)", "ShowPlayingFace", "ResumeWheels"}));
   DeliverReturnedBuffers();
-
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset", "Reset", "Close",
                                                        "Open(11025)", "Write(36500)"}));
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 3500);
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
   EXPECT_TRUE(engine_->Timer2Running());
 
-  output_.Finish();
-  DeliverReturnedBuffers();
-  ExpectEnded();
-}
-
-TEST_F(PlaybackEngineTest, StopEndsThePlaybackWhenItsBufferIsBack) {
-  Load({PlayNoise(40000, 16), PlayNoise(100, 17)});
-  engine_->StartPlayback();
-  output_.Play(4000);
-  engine_->ProgressTick();
-  output_.Play(123);
-  view_.calls.clear();
-
-  engine_->StopPlayback();
-  EXPECT_TRUE(engine_->StopRequested());
-  EXPECT_TRUE(engine_->Playing());
-  EXPECT_FALSE(engine_->Timer2Running());
-  EXPECT_EQ(output_.Calls().back(), "Reset");
-  EXPECT_EQ(view_.calls, (std::vector<std::string>{"SetAvailability(2,2)"}));
-
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 4123);
-  EXPECT_EQ(Writes().size(), 1u);
-}
-
-TEST_F(PlaybackEngineTest, StopWhilePausedRestartsTheDeviceBeforeResettingIt) {
-  Load({PlayNoise(40000, 18)});
-  engine_->StartPlayback();
+  // A stop while paused restarts the device before resetting it, so the buffer comes back.
   output_.Play(700);
   engine_->TogglePause();
   output_.ClearCalls();
   engine_->StopPlayback();
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset"}));
-  EXPECT_FALSE(engine_->PlayPaused());
   DeliverReturnedBuffers();
   ExpectEnded();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 700);
+  EXPECT_EQ(cassette_->Head().Position(), Start() + 4200);
 }
 
-TEST_F(PlaybackEngineTest, AutoRewindOnStopReturnsToTheStartAfterTheEndAndAfterStop) {
-  Load({PlayNoise(500, 19), PlayNoise(30000, 20)}, 2);
-  view_.autoRewind = true;
-  engine_->StartPlayback();
-  output_.Finish();
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  EXPECT_EQ(cassette_->Head().Position(), Start());
-  // The counter was last shown at the start.
-  EXPECT_EQ(view_.calls.at(view_.calls.size() - 2), "ShowCounter(2,0)");
+TEST_F(PlaybackEngineTest, StopEndsThePlaybackWhenItsBufferIsBackWhereAutoRewindSays) {
+  for (const bool autoRewind : {false, true}) {
+    SCOPED_TRACE(autoRewind ? "auto rewind" : "no auto rewind");
+    Load({PlayNoise(40000, 16), PlayNoise(100, 17)});
+    view_.autoRewind = autoRewind;
+    engine_->StartPlayback();
+    output_.Play(4000);
+    engine_->ProgressTick();
+    output_.Play(123);
+    view_.calls.clear();
 
-  engine_->StartPlayback();
-  output_.Play(25000);
-  engine_->StopPlayback();
-  DeliverReturnedBuffers();
-  EXPECT_FALSE(engine_->Playing());
-  EXPECT_EQ(cassette_->Head().Position(), Start());
+    engine_->StopPlayback();
+    EXPECT_TRUE(engine_->StopRequested());
+    EXPECT_TRUE(engine_->Playing());
+    EXPECT_EQ(output_.Calls().back(), "Reset");
+    EXPECT_EQ(view_.calls, (std::vector<std::string>{"SetAvailability(2,2)"}));
+
+    DeliverReturnedBuffers();
+    ExpectEnded();
+    EXPECT_EQ(cassette_->Head().Position(), autoRewind ? Start() : Start() + 4123);
+  }
 }
 
-TEST_F(PlaybackEngineTest, WithoutAutoRewindTheHeadStaysWhereThePlaybackEnded) {
-  Load({PlayNoise(500, 21), PlayNoise(30000, 22)}, 2);
-  engine_->StartPlayback();
-  output_.Finish();
-  DeliverReturnedBuffers();
-  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-  EXPECT_EQ(view_.calls.at(view_.calls.size() - 2), "ShowCounter(2,2)");
-  // So Play again does nothing until the head is moved.
-  output_.ClearCalls();
-  engine_->StartPlayback();
-  EXPECT_TRUE(output_.Calls().empty());
+TEST_F(PlaybackEngineTest, TheEndLeavesTheHeadWhereAutoRewindSays) {
+  for (const bool autoRewind : {false, true}) {
+    SCOPED_TRACE(autoRewind ? "auto rewind" : "no auto rewind");
+    Load({PlayNoise(500, 19), PlayNoise(30000, 20)}, 2);
+    view_.autoRewind = autoRewind;
+    engine_->StartPlayback();
+    output_.Finish();
+    DeliverReturnedBuffers();
+    ExpectEnded();
+    EXPECT_EQ(cassette_->Head().Position(), autoRewind ? Start() : cassette_->MessageEnd());
+    EXPECT_EQ(view_.calls.at(view_.calls.size() - 2),
+              autoRewind ? "ShowCounter(2,0)" : "ShowCounter(2,2)");
+    // At the end Play does nothing until the head is moved.
+    output_.ClearCalls();
+    engine_->StartPlayback();
+    EXPECT_EQ(output_.Calls().empty(), !autoRewind);
+  }
 }
 
 // ---- Speed ------------------------------------------------------------------------------
 
-TEST_F(PlaybackEngineTest, FiveFasterStepsStopAtTheLastOfFour) {
-  Load({PlayNoise(200000, 23)});
-  engine_->StartPlayback();
-  std::vector<uint32_t> rates;
-  for (int i = 0; i < 5; ++i) {
-    output_.Play(1000);
-    engine_->FasterStep();
+TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRateAndGoOnAtTheByteReached) {
+  for (const uint32_t base : {11025u, 22050u, 44100u}) {
+    SCOPED_TRACE(base);
+    const uint32_t k = base / 11025;
+    Load({PlayNoise(200000, 23)}, 1, base);
+    engine_->StartPlayback();
+    std::vector<uint32_t> rates;
+    for (int i = 0; i < 5; ++i) {
+      output_.Play(1000);
+      engine_->FasterStep();
+      DeliverReturnedBuffers();
+      rates.push_back(output_.Rate());
+    }
+    EXPECT_EQ(rates, (std::vector<uint32_t>{k * 12049, k * 13073, k * 14097, k * 15121,
+                                            k * 15121}));
+    // The fifth step changed nothing, so it did not restart the device either; every restart
+    // went on at the byte reached.
+    EXPECT_EQ(Writes().size(), 5u);
+    EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
+    for (int i = 0; i < 10; ++i) engine_->SlowerStep();
     DeliverReturnedBuffers();
-    rates.push_back(output_.Rate());
+    EXPECT_EQ(output_.Rate(), k * 6929);
   }
-  EXPECT_EQ(cassette_->Head().PlayRate(), 15121u);
-  EXPECT_EQ(rates, (std::vector<uint32_t>{12049, 13073, 14097, 15121, 15121}));
-  // The fifth step changed nothing, so it did not restart the device either.
-  EXPECT_EQ(Writes().size(), 5u);
-  // Every restart went on at the byte reached: 4 × 1000 bytes, plus the last 1000 still playing.
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 4000);
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(4000, 196000)));
-  EXPECT_EQ(engine_->SegmentsPending(), 1);
-}
-
-TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRate) {
-  Load({PlayNoise(200000, 25)}, 1, 22050);
-  engine_->StartPlayback();
-  for (int i = 0; i < 5; ++i) engine_->FasterStep();
-  EXPECT_EQ(cassette_->Head().PlayRate(), 30242u);
-  for (int i = 0; i < 10; ++i) engine_->SlowerStep();
-  EXPECT_EQ(cassette_->Head().PlayRate(), 13858u);
-  DeliverReturnedBuffers();
-  EXPECT_EQ(output_.Rate(), 13858u);
-
-  Load({PlayNoise(200000, 26)}, 1, 44100);
-  engine_->StartPlayback();
-  for (int i = 0; i < 5; ++i) engine_->FasterStep();
-  EXPECT_EQ(cassette_->Head().PlayRate(), 60484u);
-  for (int i = 0; i < 10; ++i) engine_->SlowerStep();
-  EXPECT_EQ(cassette_->Head().PlayRate(), 27716u);
 }
 
 // ---- Skips and moves --------------------------------------------------------------------
 
-TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlay) {
+TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlayButNotPastTheEnd) {
   Load({PlayNoise(100000, 29)});
   engine_->StartPlayback();
   engine_->FasterStep();
@@ -399,52 +336,25 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlay) {
   output_.Play(2000);
   view_.calls.clear();
   engine_->SkipForward();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 2000 + 11025);
   EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(9,1)"}));
-  EXPECT_EQ(output_.Calls().back(), "Reset");
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
-}
 
-TEST_F(PlaybackEngineTest, SkipForwardWithinTheLastSecondOnlyRestarts) {
-  Load({PlayNoise(20000, 30)});
-  engine_->StartPlayback();
-  output_.Play(9000);
+  // Within the last second a skip only restarts where the device was.
+  output_.Play(100000 - 13025 - 11024);
   engine_->SkipForward();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 9000);
+  EXPECT_EQ(Head(), 100000u - 11024);
   DeliverReturnedBuffers();
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(9000, 11000)));
-
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100000 - 11024, 11024)));
   // Exactly one second before the end still moves, to the end itself, which ends the playback.
   engine_->SkipBack();
   DeliverReturnedBuffers();
-  ASSERT_EQ(cassette_->Head().Position(), Start());
-  output_.Play(20000 - 11025);
-  engine_->SkipForward();
-  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-  DeliverReturnedBuffers();
-  ExpectEnded();
-  EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-}
-
-TEST_F(PlaybackEngineTest, ARestartInALongMessageStillEndsAfterItsLastByte) {
-  Load({PlayNoise(3000000, 33)});
-  engine_->StartPlayback();
-  output_.Play(1000);
+  output_.Play(11024);
   engine_->SkipForward();
   DeliverReturnedBuffers();
-  // Each restart counts one pending segment more than the tape holds; the end absorbs it.
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(engine_->Playing());
-    output_.Finish();
-    DeliverReturnedBuffers();
-  }
   ExpectEnded();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"Write(1048576)", "Write(1048576)",
-                                                "Write(1048576)", "Write(890823)"}));
-  EXPECT_EQ(output_.Calls().back(), "Close");
   EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
 
@@ -496,10 +406,8 @@ TEST_P(PlaybackOpenErrorTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) 
   EXPECT_EQ(box.text, QString::fromUtf8(GetParam().text));
   EXPECT_EQ(box.flags, MB_ICONHAND);
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
-  EXPECT_FALSE(output_.IsOpen());
   EXPECT_FALSE(engine_->Playing());
   EXPECT_EQ(engine_->SegmentsPending(), 0);
-  EXPECT_FALSE(engine_->Timer2Running());
   EXPECT_TRUE(view_.calls.empty());
 }
 
@@ -544,22 +452,18 @@ TEST_F(PlaybackEngineTest, NoMemoryForTheBufferSaysSoAndClosesTheDevice) {
   engine_->StartPlayback();
   EXPECT_EQ(asked, 4000);
   EXPECT_EQ(dialogs_.MessageTexts(), QStringList{QStringLiteral("Error: Out of Memory")});
-  EXPECT_EQ(dialogs_.Calls().front().kind, FakeDialogs::Kind::ShowMessage);
   EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
   EXPECT_FALSE(engine_->Playing());
   EXPECT_EQ(engine_->SegmentsPending(), 0);
-  EXPECT_TRUE(engine_->OutputBuffer().isEmpty());
 }
 
 TEST_F(PlaybackEngineTest, ARefusedWriteStartsNothingAndSaysNothing) {
   Load({PlayNoise(2000000, 41)});
   output_.SetWriteFails(true);
   engine_->StartPlayback();
-  EXPECT_TRUE(dialogs_.Calls().isEmpty());
   EXPECT_FALSE(output_.IsOpen());
   EXPECT_FALSE(engine_->Playing());
   EXPECT_EQ(engine_->SegmentsPending(), 0);
-  EXPECT_TRUE(engine_->OutputBuffer().isEmpty());
 
   // Between segments a refused write ends the playback, again without a word.
   output_.SetWriteFails(false);
@@ -579,17 +483,6 @@ TEST_F(PlaybackEngineTest, ABufferThatIsNotOursIsReportedAndChangesNothing) {
   EXPECT_TRUE(view_.calls.empty());
   EXPECT_TRUE(output_.Calls().empty());
   EXPECT_EQ(cassette_->Head().Position(), Start());
-}
-
-TEST_F(PlaybackEngineTest, DestroyingTheEngineClosesARunningDevice) {
-  Load({PlayNoise(4000, 43)});
-  engine_->StartPlayback();
-  ASSERT_TRUE(output_.IsOpen());
-  engine_.reset();
-  EXPECT_FALSE(output_.IsOpen());
-  // The buffer's return finds nobody listening.
-  DeliverReturnedBuffers();
-  EXPECT_TRUE(dialogs_.Calls().isEmpty());
 }
 
 }  // namespace
