@@ -1,7 +1,7 @@
 // The engines on the real sound devices, against the private PulseAudio server of
 // scripts/pulse-rig: a recording from its 440 Hz microphone lands on a real cassette as a tone,
-// a message played through the engine is really heard on the null sink's monitor (also across a
-// seek), and with no sound server at all the user gets the box for a missing driver.
+// a message played through the engine is really heard on the null sink's monitor, also across a
+// seek, and with no sound server at all the user gets the boxes for a missing device.
 //
 // What arrived is judged by counting zero crossings, never by the code under test. Waits on the
 // devices are bounded; a recording's length is compared with the time that really passed, not
@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,37 +24,31 @@
 #include "audio/PlaybackEngine.h"
 #include "cassette/Cassette.h"
 #include "cassette/File.h"
-#include "platform/fake/FakeDialogs.h"
 #include "platform/QtAudioInput.h"
 #include "platform/QtAudioOutput.h"
 #include "platform/QtFreeSpace.h"
+#include "platform/fake/FakeDialogs.h"
 
 namespace kiv {
 namespace {
 
 using rig::Frequency;
-using rig::kDeviceWaitMs;
 using rig::kRate;
 using rig::Loud;
-using rig::MonitorRecording;
-using rig::Tone;
 
-// A throw-away folder under $TMPDIR holding the cassette, its data folder and temporary folder.
-class EngineCassetteTest : public ::testing::Test {
+// A throw-away data folder under $TMPDIR holding the cassette.
+class EngineRigTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    const std::string unavailable = rig::RigUnavailableReason();
+    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("data")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("tmp")));
   }
 
-  std::string Folder(const char* name) const {
-    return QDir(dir_.path()).filePath(QString::fromLatin1(name)).toStdString() + "/";
-  }
   CassetteEnvironment Env() const {
-    return CassetteEnvironment{Folder("data"), SystemLocalTime};
+    return CassetteEnvironment{dir_.path().toStdString() + "/", SystemLocalTime};
   }
-  std::string CassettePath() const { return Folder("data") + "kivrec.cst"; }
+  std::string CassettePath() const { return dir_.filePath(QStringLiteral("kivrec.cst")).toStdString(); }
 
   // A cassette whose only message is `sound`, selected, the play head at its start.
   void MakeCassetteWith(Cassette& cassette, const QByteArray& sound) {
@@ -69,21 +62,12 @@ class EngineCassetteTest : public ::testing::Test {
     cassette.CloseStream();
   }
 
-  static QByteArray ReadAll(const std::string& path) {
-    QFile file(QString::fromStdString(path));
+  QByteArray ReadCassette() const {
+    QFile file(QString::fromStdString(CassettePath()));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   QTemporaryDir dir_;
-};
-
-class EngineRigTest : public EngineCassetteTest {
- protected:
-  void SetUp() override {
-    const std::string unavailable = rig::RigUnavailableReason();
-    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
-    EngineCassetteTest::SetUp();
-  }
 };
 
 TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone) {
@@ -110,34 +94,24 @@ TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone)
   const double capturedSeconds = double(capturing.elapsed()) / 1000.0;
   QTest::qWait(100);  // the buffers the close handed back, which must not add to the message
 
-  EXPECT_FALSE(engine.Recording());
   EXPECT_FALSE(input.IsOpen());
   EXPECT_TRUE(dialogs.Calls().isEmpty());
-  EXPECT_TRUE(cassette.CassetteStreamClosed());
-  EXPECT_FALSE(FileSystem::Default().Exists(Cassette::SidecarPathFor(CassettePath())));
-
-  // The store, opened afresh, finds one message...
   Cassette store(Env());
   ASSERT_EQ(store.OpenCassette(CassettePath()), OpenOutcome::Opened);
   ASSERT_EQ(store.MessageCount(), 1u);
   EXPECT_FALSE(store.CassetteInconsistent());
-  EXPECT_EQ(store.MessageStart(), 0u);
   const uint32_t length = store.MessageEnd() - store.MessageStart();
-  // ... of whole buffers only, every one drawn by the analyser as it arrived: the part-filled
-  // buffer and the empty ones the stop hands back come after the recording has ended ...
+  // Whole buffers only, every one drawn as it arrived: the part-filled buffer and the empty ones
+  // the stop hands back come after the recording has ended ...
   EXPECT_EQ(length % 1024, 0u);
   qsizetype traced = 0;
-  for (const QByteArray& trace : view.traces) {
-    EXPECT_EQ(trace.size(), 1024);
-    traced += trace.size();
-  }
+  for (const QByteArray& trace : view.traces) traced += trace.size();
   EXPECT_EQ(traced, qsizetype(length));
   // ... as long as the time that passed, less what the sound server still held at the stop and
   // the part of a buffer that was never filled. Nothing recorded before the start counts.
   EXPECT_GE(double(length), 1.25 * kRate);
-  EXPECT_GE(double(length), (capturedSeconds - 0.75) * kRate) << "captured for " << capturedSeconds << " s";
-  EXPECT_LE(double(length), seconds * kRate + 1024) << "recorded for " << seconds << " s";
-
+  EXPECT_GE(double(length), (capturedSeconds - 0.75) * kRate) << capturedSeconds << " s";
+  EXPECT_LE(double(length), seconds * kRate + 1024) << seconds << " s";
   // ... holding the microphone's tone from its first byte to its last.
   QByteArray sound(qsizetype(length), '\0');
   ASSERT_TRUE(store.ReadSound(store.MessageStart(), sound.data(), length).ok());
@@ -145,11 +119,12 @@ TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone)
   EXPECT_GT(Loud(sound).size(), qsizetype(length) * 9 / 10);
 }
 
-TEST_F(EngineRigTest, AMessagePlayedToItsEndIsHeardOnTheSink) {
-  const QByteArray tone = Tone(440.0, 3 * int(kRate) / 2);
+TEST_F(EngineRigTest, AMessagePlayedWithASeekIsHeardOnTheSinkUpToItsEnd) {
+  // Two seconds at 440 Hz, then two at 880 Hz; the seek jumps to the second half.
+  const QByteArray sound = rig::Tone(440.0, 2 * int(kRate)) + rig::Tone(880.0, 2 * int(kRate));
   Cassette cassette(Env());
-  MakeCassetteWith(cassette, tone);
-  MonitorRecording monitor;
+  MakeCassetteWith(cassette, sound);
+  rig::MonitorRecording monitor;
   ASSERT_TRUE(monitor.WaitRunning());
   const qsizetype before = monitor.Sound().size();
 
@@ -158,58 +133,20 @@ TEST_F(EngineRigTest, AMessagePlayedToItsEndIsHeardOnTheSink) {
   test::PlayRecordingView view;
   PlaybackEngine engine(cassette, output, dialogs, view);
   engine.StartPlayback();
-  ASSERT_TRUE(engine.Playing());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.Playing(); }, kDeviceWaitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return output.Position() > kRate / 2; }, rig::kDeviceWaitMs));
+  engine.FoldPosition();
+  const uint32_t playedBefore = cassette.Head().Position() - cassette.MessageStart();
+  ASSERT_LT(playedBefore, 2 * kRate);
+  cassette.Head().SeekTo(2 * kRate);
+  engine.RequestRestart();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.Playing(); }, rig::kDeviceWaitMs));
   QTest::qWait(300);  // what the monitor still has on its way
-
-  const QByteArray heard = Loud(monitor.Sound().mid(before));
-  EXPECT_NEAR(double(heard.size()), double(tone.size()), tone.size() * 0.1);
-  EXPECT_NEAR(Frequency(heard), 440.0, 22.0);
 
   // The device said every byte was played, and the playback ended as a natural end does.
   EXPECT_TRUE(dialogs.Calls().isEmpty());
   EXPECT_EQ(cassette.Head().Position(), cassette.MessageEnd());
   EXPECT_FALSE(output.IsOpen());
   EXPECT_TRUE(cassette.CassetteStreamClosed());
-  EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), "ShowIdleFace"), view.calls.end());
-  EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), "ShowCounter(1,1)"), view.calls.end());
-
-  // The progress ticks followed the real device: the analyser got the message's bytes in order,
-  // and most of them before the end.
-  std::vector<uint8_t> traced;
-  for (const std::vector<uint8_t>& trace : view.traces) {
-    traced.insert(traced.end(), trace.begin(), trace.end());
-  }
-  EXPECT_GT(traced.size(), size_t(tone.size()) / 2);
-  ASSERT_LE(traced.size(), size_t(tone.size()));
-  EXPECT_EQ(traced, test::BytesOf(tone.left(qsizetype(traced.size()))));
-}
-
-TEST_F(EngineRigTest, ASeekWhilePlayingGoesOnWithTheSoundAtTheNewPlace) {
-  // Two seconds at 440 Hz, then two at 880 Hz; the seek jumps to the second half.
-  const QByteArray sound = Tone(440.0, 2 * int(kRate)) + Tone(880.0, 2 * int(kRate));
-  Cassette cassette(Env());
-  MakeCassetteWith(cassette, sound);
-  MonitorRecording monitor;
-  ASSERT_TRUE(monitor.WaitRunning());
-  const qsizetype before = monitor.Sound().size();
-
-  QtAudioOutput output;
-  FakeDialogs dialogs;
-  test::PlayRecordingView view;
-  PlaybackEngine engine(cassette, output, dialogs, view);
-  engine.StartPlayback();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return output.Position() > kRate / 2; }, kDeviceWaitMs));
-  engine.FoldPosition();
-  const uint32_t playedBefore = cassette.Head().Position() - cassette.MessageStart();
-  ASSERT_LT(playedBefore, 2 * kRate);
-  cassette.Head().SeekTo(2 * kRate);
-  engine.RequestRestart();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.Playing(); }, kDeviceWaitMs));
-  QTest::qWait(300);
-
-  EXPECT_TRUE(dialogs.Calls().isEmpty());
-  EXPECT_EQ(cassette.Head().Position(), cassette.MessageEnd());
   // The first tone up to the seek, a short gap while the device reopens, the second tone to the
   // end; nothing of the skipped stretch.
   const QByteArray heard = Loud(monitor.Sound().mid(before));
@@ -218,101 +155,83 @@ TEST_F(EngineRigTest, ASeekWhilePlayingGoesOnWithTheSoundAtTheNewPlace) {
   EXPECT_NEAR(Frequency(heard.right(qsizetype(kRate) * 9 / 5)), 880.0, 44.0);
 }
 
-// Runs an engine in a fresh copy of the test program whose sound server address leads nowhere:
-// Qt connects to the sound server once per process. The child cannot report through GoogleTest,
-// so it prints what it found and exits with the number of things that were wrong.
-class EngineNoServerTest : public EngineCassetteTest {
- protected:
-  void SetUp() override {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EngineCassetteTest::SetUp();
-    QFile config(dir_.filePath(QStringLiteral("client.conf")));
-    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    // Never a server of its own instead of the missing one.
-    config.write("autospawn = no\n");
+// The mismatches between the one box that was shown and the one expected, printed.
+int CheckOnlyBox(const FakeDialogs& dialogs, const char* caption, const char* text) {
+  for (const FakeDialogs::Call& call : dialogs.Calls()) {
+    std::fprintf(stderr, "box [%s] %s\n", qPrintable(call.caption), qPrintable(call.text));
   }
-
-  void PointNowhere() const {
-    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(dir_.filePath(QStringLiteral("none"))));
-    qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(dir_.filePath(QStringLiteral("client.conf"))));
-  }
-
-  // The mismatches between the one box that was shown and the one expected, printed.
-  static int CheckOnlyBox(const FakeDialogs& dialogs, const QString& caption,
-                          const QString& text) {
-    for (const FakeDialogs::Call& call : dialogs.Calls()) {
-      std::fprintf(stderr, "box [%s] %s\n", qPrintable(call.caption), qPrintable(call.text));
-    }
-    if (dialogs.Calls().size() != 1) return 1;
-    const FakeDialogs::Call& box = dialogs.Calls().front();
-    return int(box.kind != FakeDialogs::Kind::MessageBox) + int(box.caption != caption) +
-           int(box.text != text) + int(box.flags != (MB_OK | MB_ICONHAND));
-  }
-
-  static int Check(bool ok, const char* what) {
-    if (!ok) std::fprintf(stderr, "wrong: %s\n", what);
-    return ok ? 0 : 1;
-  }
-};
-
-TEST_F(EngineNoServerTest, PlaybackWithoutASoundServerSaysTheDriverIsMissing) {
-  EXPECT_EXIT(
-      {
-        PointNowhere();
-        Cassette cassette(Env());
-        MakeCassetteWith(cassette, Tone(440.0, 4000));
-        QtAudioOutput output;
-        FakeDialogs dialogs;
-        test::PlayRecordingView view;
-        PlaybackEngine engine(cassette, output, dialogs, view);
-        engine.StartPlayback();
-        int wrong = CheckOnlyBox(
-            dialogs, QStringLiteral("Kiv Sound Recorder - Error #03"),
-            QStringLiteral("Kiv Sound Recorder can not start playback because sound card driver "
-                           "is not present.\r\nCheck your system configuration, install the "
-                           "missing driver and make sure there are no conflicts with other "
-                           "hardware devices."));
-        wrong += Check(!engine.Playing(), "the playback runs");
-        wrong += Check(!output.IsOpen(), "the device is open");
-        wrong += Check(view.calls.empty(), "the panel changed");
-        wrong += Check(cassette.Head().Position() == cassette.MessageStart(), "the play head moved");
-        std::fflush(stderr);
-        std::_Exit(wrong);
-      },
-      ::testing::ExitedWithCode(0), "box \\[Kiv Sound Recorder - Error #03\\]");
+  if (dialogs.Calls().size() != 1) return 1;
+  const FakeDialogs::Call& box = dialogs.Calls().front();
+  return int(box.caption != QString::fromUtf8(caption)) + int(box.text != QString::fromUtf8(text)) +
+         int(box.flags != (MB_OK | MB_ICONHAND));
 }
 
-TEST_F(EngineNoServerTest, RecordingWithoutASoundServerCannotStartAndChangesNothing) {
+int Check(bool ok, const char* what) {
+  if (!ok) std::fprintf(stderr, "wrong: %s\n", what);
+  return ok ? 0 : 1;
+}
+
+// Runs both engines in a fresh copy of the test program whose sound server address leads
+// nowhere: Qt connects to the sound server once per process. The child cannot report through
+// GoogleTest, so it prints what it found and exits with the number of things that were wrong.
+TEST(EngineNoServerTest, WithoutASoundServerNeitherEngineStartsAndTheCassetteIsUnchanged) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile config(dir.filePath(QStringLiteral("client.conf")));
+  ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+  config.write("autospawn = no\n");  // never a server of its own instead of the missing one
+  config.close();
   EXPECT_EXIT(
       {
-        PointNowhere();
-        Cassette cassette(Env());
-        MakeCassetteWith(cassette, Tone(440.0, 4000));
-        const QByteArray old = ReadAll(CassettePath());
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(dir.filePath(QStringLiteral("no"))));
+        qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config.fileName()));
+        const std::string path = dir.filePath(QStringLiteral("kivrec.cst")).toStdString();
+        Cassette cassette(CassetteEnvironment{dir.path().toStdString() + "/", SystemLocalTime});
+        const bool made = cassette.CreateBlankCassette(path).ok() &&
+                          cassette.BeginRecording().ok() &&
+                          cassette.WriteSound(reinterpret_cast<const uint8_t*>("abcdefgh"), 8).ok() &&
+                          cassette.EndRecording(true).ok();
+        cassette.CloseStream();
+        int wrong = Check(made, "no cassette to start with");
+        QFile file(QString::fromStdString(path));
+        const QByteArray old = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.close();
+
+        QtAudioOutput output;
+        FakeDialogs playDialogs;
+        test::PlayRecordingView playView;
+        PlaybackEngine player(cassette, output, playDialogs, playView);
+        player.StartPlayback();
+        wrong += CheckOnlyBox(
+            playDialogs, "Kiv Sound Recorder - Error #03",
+            "Kiv Sound Recorder can not start playback because sound card driver is not "
+            "present.\r\nCheck your system configuration, install the missing driver and make "
+            "sure there are no conflicts with other hardware devices.");
+        wrong += Check(!player.Playing() && !output.IsOpen(), "the playback runs");
+        wrong += Check(playView.calls.empty(), "the panel changed");
+        wrong += Check(cassette.Head().Position() == cassette.MessageStart(), "the head moved");
+
         QtAudioInput input;
         QtFreeSpace freeSpace;
-        FakeDialogs dialogs;
-        test::CaptureRecordingView view;
-        CaptureEngine engine(cassette, input, freeSpace, dialogs, view);
-        const bool started = engine.StartRecording();
-        int wrong = CheckOnlyBox(
-            dialogs, QStringLiteral("Kiv Sound Recorder - Error #07"),
-            QStringLiteral("Kiv Sound Recorder can not start recording.\r\nIf your sound card is "
-                           "half-duplex playback from another program and recording at the same "
-                           "time is not possible.\r\nPossible reasons also include blocked "
-                           "access to the sound card by another program and non-matching "
-                           "input/output sampling rates."));
-        wrong += Check(!started && !engine.Recording(), "the recording runs");
-        wrong += Check(!input.IsOpen(), "the device is open");
-        wrong += Check(!cassette.Recording(), "the cassette records");
-        wrong += Check(!FileSystem::Default().Exists(Cassette::SidecarPathFor(CassettePath())), "a sidecar exists");
-        wrong += Check(ReadAll(CassettePath()) == old, "the cassette changed");
-        wrong += Check(view.Last(QStringLiteral("RecordKeyAtRest")).size() > 0,
-                       "the record key was not put back");
+        FakeDialogs recordDialogs;
+        test::CaptureRecordingView recordView;
+        CaptureEngine recorder(cassette, input, freeSpace, recordDialogs, recordView);
+        wrong += Check(!recorder.StartRecording() && !recorder.Recording(), "the recording runs");
+        wrong += CheckOnlyBox(
+            recordDialogs, "Kiv Sound Recorder - Error #07",
+            "Kiv Sound Recorder can not start recording.\r\nIf your sound card is half-duplex "
+            "playback from another program and recording at the same time is not "
+            "possible.\r\nPossible reasons also include blocked access to the sound card by "
+            "another program and non-matching input/output sampling rates.");
+        wrong += Check(!input.IsOpen() && !cassette.Recording(), "the device is open");
+        wrong += Check(!FileSystem::Default().Exists(Cassette::SidecarPathFor(path)), "a sidecar");
+        wrong += Check(file.open(QIODevice::ReadOnly) && file.readAll() == old,
+                       "the cassette changed");
         std::fflush(stderr);
         std::_Exit(wrong);
       },
-      ::testing::ExitedWithCode(0), "box \\[Kiv Sound Recorder - Error #07\\]");
+      ::testing::ExitedWithCode(0), "Error #03\\].*\n.*Error #07\\]");
 }
 
 }  // namespace
