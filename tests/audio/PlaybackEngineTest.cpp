@@ -95,9 +95,6 @@ class PlaybackEngineTest : public test::CassetteTest {
     }
     return writes;
   }
-  bool Called(const std::string& call) const {
-    return std::count(view_.calls.begin(), view_.calls.end(), call) > 0;
-  }
 
   // After a playback ended: nothing playing, nothing pending, the device closed and the idle
   // panel restored.
@@ -112,7 +109,7 @@ class PlaybackEngineTest : public test::CassetteTest {
     EXPECT_TRUE(cassette_->CassetteStreamClosed());
     for (const char* call : {"StopWheels", "ShowIdleFace", "EnableMessageMenuItems(true)",
                              "DrawIdleLine"}) {
-      EXPECT_TRUE(Called(call)) << call;
+      EXPECT_GE(std::count(view_.calls.begin(), view_.calls.end(), call), 1) << call;
     }
     EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Available);
   }
@@ -147,9 +144,6 @@ TEST_F(PlaybackEngineTest, UpToOneSegmentOfSoundPlaysAsOneAndEndsWithItsBuffer) 
     ExpectEnded();
     EXPECT_EQ(Writes().size(), 1u);
     EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
-    // Message 1 of 2: only the next message can be chosen.
-    EXPECT_EQ(view_.availability[PanelControl::NextMessage], Availability::Available);
-    EXPECT_EQ(view_.availability[PanelControl::PreviousMessage], Availability::Unavailable);
   }
   EXPECT_TRUE(dialogs_.Calls().isEmpty());
 }
@@ -357,7 +351,7 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   output_.Play(3000);
   engine_->ProgressTick();
   output_.Play(50);
-  // A wheel step relative to the byte being heard: fold first, then move.
+  // The transport folds first, to move relative to the byte being heard.
   engine_->FoldPosition();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 3050);
   EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
@@ -365,15 +359,6 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
   engine_->RequestRestart();
   DeliverReturnedBuffers();
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
-
-  // An absolute move written straight into the head is taken as it is.
-  output_.Play(800);
-  engine_->ProgressTick();
-  output_.Play(10);
-  cassette_->Head().SeekTo(100);
-  engine_->RequestRestart();
-  DeliverReturnedBuffers();
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(100, 59900)));
 }
 
 // ---- Failures ---------------------------------------------------------------------------
