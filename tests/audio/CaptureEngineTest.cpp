@@ -176,30 +176,50 @@ TEST_F(CaptureEngineTest, OtherCardRatesAreTriedInOrderAndConvertedToTheCassette
   }
 }
 
-TEST_F(CaptureEngineTest, CardRefusingToOpenGetsError07AndChangesNothing) {
-  // Another code than a bad format tries no other rate.
-  for (const bool badFormat : {false, true}) {
-    SCOPED_TRACE(badFormat ? "bad format everywhere" : "allocated");
+// A card that will not open or not start gets Error #07 and must not leave the recording begun:
+// no sidecar, the selected message and the play head as they were, the file free again.
+TEST_F(CaptureEngineTest, CardRefusingToOpenOrStartGetsError07AndChangesNothing) {
+  struct Case {
+    int openResult;
+    bool startFails;
+    std::vector<std::string> opens;
+  };
+  const Case cases[] = {
+      {kAudioAllocated, false, {"Open(11025)"}},  // another code than a bad format: no other rate
+      {kAudioBadFormat, false,
+       {"Open(11025)", "Open(8000)", "Open(11025)", "Open(22050)", "Open(44100)"}},
+      {kAudioOk, true, {"Open(11025)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.opens.size());
     input_.ClearCalls();
     dialogs_.ClearCalls();
     view_.calls.clear();
     const Bytes before = MakeCassette({{1, 3000, 0x41}, {2, 500, 0x42}});
     const std::string path = OpenCassetteWith(before);
+    ASSERT_TRUE(cassette_->SelectMessage(1).ok());
+    cassette_->Head().SeekTo(1234);
     const auto filesBefore = test::FilesIn(CassettesFolder());
-    input_.SetDefaultOpenResult(badFormat ? kAudioBadFormat : kAudioAllocated);
+    input_.SetDefaultOpenResult(c.openResult);
+    input_.SetStartFails(c.startFails);
 
     EXPECT_FALSE(engine_->StartRecording());
 
-    const std::vector<std::string> opens =
-        badFormat ? std::vector<std::string>{"Open(11025)", "Open(8000)", "Open(11025)",
-                                             "Open(22050)", "Open(44100)"}
-                  : std::vector<std::string>{"Open(11025)"};
-    EXPECT_EQ(OpenCalls(), opens);
+    EXPECT_EQ(OpenCalls(), c.opens);
     EXPECT_FALSE(input_.IsOpen());
-    EXPECT_FALSE(engine_->Recording());
+    EXPECT_FALSE(engine_->Recording() || cassette_->Recording());
     ExpectError07Only();
-    EXPECT_THAT(view_.Lines(), ElementsAre("RecordKeyAtRest", "Tray Kiv Sound Recorder"));
+    EXPECT_EQ(view_.calls.mid(view_.calls.size() - 2),
+              QStringList({QStringLiteral("RecordKeyAtRest"),
+                           QStringLiteral("Tray Kiv Sound Recorder")}));
+    if (c.startFails) {
+      EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/2"));
+      EXPECT_EQ(view_.Last(QStringLiteral("Menu delMsg")), QStringLiteral("Menu delMsg on"));
+    }
+    EXPECT_EQ(cassette_->MessageStart(), 0u);
+    EXPECT_EQ(cassette_->Head().Position(), 1234u);
     cassette_->CloseStream();
+    EXPECT_TRUE(cassette_->CassetteStreamClosed());
     EXPECT_TRUE(SameBytes(test::ReadFile(path), before));
     EXPECT_EQ(test::FilesIn(CassettesFolder()), filesBefore);
   }
@@ -350,31 +370,6 @@ TEST_F(CaptureEngineTest, MissingTableFallsBackToTheBlankDefaultCassetteAndClose
   // The buffers the close handed back are not taken for sound.
   QCoreApplication::processEvents();
   EXPECT_TRUE(view_.traces.isEmpty());
-}
-
-// A card that opens but will not start must not leave the recording begun: the sidecar on disk,
-// the selected message's start moved to the table and the file locked.
-TEST_F(CaptureEngineTest, CardThatWillNotStartLeavesTheCassetteAsItWasAndCanBeTriedAgain) {
-  const Bytes old = MakeCassette({{1, 3000, 0x41}, {2, 500, 0x42}});
-  const std::string path = OpenCassetteWith(old);
-  ASSERT_TRUE(cassette_->SelectMessage(1).ok());
-  cassette_->Head().SeekTo(1234);
-  input_.SetStartFails(true);
-
-  EXPECT_FALSE(engine_->StartRecording());
-
-  EXPECT_FALSE(input_.IsOpen());
-  ExpectError07Only();
-  EXPECT_FALSE(cassette_->Recording());
-  EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(path)));
-  EXPECT_EQ(cassette_->MessageStart(), 0u);
-  EXPECT_EQ(cassette_->Head().Position(), 1234u);
-  EXPECT_EQ(view_.Last(QStringLiteral("Label")), QStringLiteral("Label 1/2"));
-  EXPECT_EQ(view_.Last(QStringLiteral("Menu delMsg")), QStringLiteral("Menu delMsg on"));
-  EXPECT_TRUE(SameBytes(test::ReadFile(path), old));
-  // Nothing holds the file any more.
-  cassette_->CloseStream();
-  EXPECT_TRUE(cassette_->CassetteStreamClosed());
 }
 
 TEST_F(CaptureEngineTest, BufferTheCardWasNeverGivenIsWrittenAndReported) {
