@@ -363,62 +363,57 @@ TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
 
 // ---- Failures ---------------------------------------------------------------------------
 
-struct PlayOpenError {
-  int code;
-  const char* caption;
-  const char* text;
-};
-
-class PlaybackOpenErrorTest : public PlaybackEngineTest,
-                              public ::testing::WithParamInterface<PlayOpenError> {};
-
-TEST_P(PlaybackOpenErrorTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
+TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
+  struct Case {
+    int code;
+    const char* caption;
+    const char* text;
+  };
+  const Case cases[] = {
+      {4, "Kiv Sound Recorder - Error #01",
+       "Kiv Sound Recorder can not start playback because access to the sound card output is "
+       "blocked by another program.\r\nYou have to close that program first and then try again."},
+      {2, "Kiv Sound Recorder - Error #02",
+       "Windows reported an error associated with the sound card so Kiv Sound Recorder can not "
+       "start playback.\r\nCheck your sound card and look for possible conflicts in Device "
+       "Manager.\r\nRestart your computer if necessary."},
+      {6, "Kiv Sound Recorder - Error #03",
+       "Kiv Sound Recorder can not start playback because sound card driver is not "
+       "present.\r\nCheck your system configuration, install the missing driver and make sure "
+       "there are no conflicts with other hardware devices."},
+      {7, "Kiv Sound Recorder - Error #04",
+       "There is not enough memory for Kiv Sound Recorder to start playback.\r\nClose some "
+       "programs and try again.\r\nRestart your computer if necessary."},
+      {32, "Kiv Sound Recorder - Error #05",
+       "Kiv Sound Recorder can not start playback because your sound card does not support audio "
+       "format used for recording. Upgrading sound card driver if newer version is available "
+       "might help. Contact sound card vendor if necessary."},
+      {35, "Kiv Sound Recorder - Error #06",
+       "The device is synchronous but WAVE_ALLOWSYNC flag was not used."},
+      {99, "Kiv Sound Recorder - Error",
+       "Kiv Sound Recorder can not start playback because the sound card output reported error "
+       "99.\r\nCheck your sound card and try again."},
+  };
   Load({PlayNoise(4000, 37)});
-  output_.QueueOpenResult(GetParam().code);
-  engine_->StartPlayback();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    dialogs_.ClearCalls();
+    output_.ClearCalls();
+    output_.QueueOpenResult(c.code);
+    engine_->StartPlayback();
 
-  ASSERT_EQ(dialogs_.Calls().size(), 1);
-  const FakeDialogs::Call& box = dialogs_.Calls().front();
-  EXPECT_EQ(box.kind, FakeDialogs::Kind::MessageBox);
-  EXPECT_EQ(box.caption, QString::fromUtf8(GetParam().caption));
-  EXPECT_EQ(box.text, QString::fromUtf8(GetParam().text));
-  EXPECT_EQ(box.flags, MB_ICONHAND);
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
-  EXPECT_FALSE(engine_->Playing());
-  EXPECT_EQ(engine_->SegmentsPending(), 0);
-  EXPECT_TRUE(view_.calls.empty());
+    ASSERT_EQ(dialogs_.Calls().size(), 1);
+    const FakeDialogs::Call& box = dialogs_.Calls().front();
+    EXPECT_EQ(box.kind, FakeDialogs::Kind::MessageBox);
+    EXPECT_EQ(box.caption, QString::fromUtf8(c.caption));
+    EXPECT_EQ(box.text, QString::fromUtf8(c.text));
+    EXPECT_EQ(box.flags, MB_ICONHAND);
+    EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
+    EXPECT_FALSE(engine_->Playing());
+    EXPECT_EQ(engine_->SegmentsPending(), 0);
+    EXPECT_TRUE(view_.calls.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryKnownCode, PlaybackOpenErrorTest,
-    ::testing::Values(
-        PlayOpenError{4, "Kiv Sound Recorder - Error #01",
-                      "Kiv Sound Recorder can not start playback because access to the sound "
-                      "card output is blocked by another program.\r\nYou have to close that "
-                      "program first and then try again."},
-        PlayOpenError{2, "Kiv Sound Recorder - Error #02",
-                      "Windows reported an error associated with the sound card so Kiv Sound "
-                      "Recorder can not start playback.\r\nCheck your sound card and look for "
-                      "possible conflicts in Device Manager.\r\nRestart your computer if "
-                      "necessary."},
-        PlayOpenError{6, "Kiv Sound Recorder - Error #03",
-                      "Kiv Sound Recorder can not start playback because sound card driver is "
-                      "not present.\r\nCheck your system configuration, install the missing "
-                      "driver and make sure there are no conflicts with other hardware devices."},
-        PlayOpenError{7, "Kiv Sound Recorder - Error #04",
-                      "There is not enough memory for Kiv Sound Recorder to start playback.\r\n"
-                      "Close some programs and try again.\r\nRestart your computer if "
-                      "necessary."},
-        PlayOpenError{32, "Kiv Sound Recorder - Error #05",
-                      "Kiv Sound Recorder can not start playback because your sound card does "
-                      "not support audio format used for recording. Upgrading sound card driver "
-                      "if newer version is available might help. Contact sound card vendor if "
-                      "necessary."},
-        PlayOpenError{35, "Kiv Sound Recorder - Error #06",
-                      "The device is synchronous but WAVE_ALLOWSYNC flag was not used."},
-        PlayOpenError{99, "Kiv Sound Recorder - Error",
-                      "Kiv Sound Recorder can not start playback because the sound card output "
-                      "reported error 99.\r\nCheck your sound card and try again."}));
 
 TEST_F(PlaybackEngineTest, MemoryAndWriteFailuresLeaveNothingPlaying) {
   // No memory for the buffer is said; a refused write, at the start or between segments, is not.
