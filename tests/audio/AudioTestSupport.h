@@ -79,8 +79,8 @@ class CaptureRecordingView final : public CaptureView {
   }
   void DrawIdleLine() override { calls.append(QStringLiteral("IdleLine")); }
   void SetMenuItemEnabled(MenuItem item, bool enabled) override {
-    calls.append(QStringLiteral("Menu ") + QString::fromLatin1(MenuItemName(item)) + (enabled ? QStringLiteral(" on")
-                                                          : QStringLiteral(" off")));
+    const QString state = enabled ? QStringLiteral(" on") : QStringLiteral(" off");
+    calls.append(QStringLiteral("Menu ") + QString::fromLatin1(MenuItemName(item)) + state);
   }
   void ShowRecordingState() override { calls.append(QStringLiteral("RecordingState")); }
   void ShowIdleState(bool previous, bool next) override {
