@@ -7,7 +7,6 @@
 #include <QCursor>
 #include <QImageReader>
 #include <QMenu>
-#include <QPixmap>
 #include <QTemporaryDir>
 
 #include "PanelTestSupport.h"
@@ -17,14 +16,6 @@ namespace kiv {
 namespace {
 
 using Message = TZvTrayIcon::IconMessage;
-
-QIcon SolidIcon(QColor colour) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(colour);
-  return QIcon(pixmap);
-}
-
-QColor CentreOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage().pixelColor(8, 8); }
 
 QString ShippedIcon(const char* name) {
   return QStringLiteral(KIVREC_BIN_DIR "/") + QLatin1String(name);
@@ -37,7 +28,7 @@ class TrayIconTest : public ::testing::Test {
   TrayIconTest() {
     const auto note = [this](const char* what, Qt::MouseButton b, QPoint p) {
       log += QLatin1String(what);
-      if (b != Qt::NoButton) log += QLatin1String(b == Qt::LeftButton ? "left " : "other ");
+      log += QLatin1String(b == Qt::LeftButton ? "left " : "other ");
       lastPos = p;
     };
     QObject::connect(&tray, &TZvTrayIcon::Click, [this] { log += QStringLiteral("click "); });
@@ -91,7 +82,7 @@ TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheMessagesWithThePointer) {
   EXPECT_EQ(lastPos, QPoint(37, 41));
 }
 
-TEST_F(TrayIconTest, RightButtonOpensTheMenuAndDoubleClickChoosesItsDefaultItemUnlessLeftPopup) {
+TEST_F(TrayIconTest, RightButtonOpensTheMenuAndDoubleClickChoosesItsDefaultItem) {
   tray.HandleIconMessage(Message::LeftButtonDblClk);
   EXPECT_EQ(shown, 0) << "no default item yet";
   menu->setDefaultAction(showItem);
@@ -102,34 +93,13 @@ TEST_F(TrayIconTest, RightButtonOpensTheMenuAndDoubleClickChoosesItsDefaultItemU
   tray.HandleActivation(QSystemTrayIcon::Context);
   EXPECT_TRUE(menu->isVisible());
   menu->hide();
-  tray.SetLeftPopup(true);
-  tray.HandleIconMessage(Message::LeftButtonDblClk);
-  EXPECT_EQ(shown, 1);
-  tray.HandleIconMessage(Message::LeftButtonDown);
-  EXPECT_TRUE(menu->isVisible());
   delete menu;
   menu = nullptr;
   EXPECT_EQ(tray.PopupMenu(), nullptr) << "a destroyed menu is forgotten";
   tray.HandleIconMessage(Message::RightButtonDown);
 }
 
-TEST_F(TrayIconTest, DisabledIconIgnoresEveryMessageAndForgetsAPress) {
-  menu->setDefaultAction(showItem);
-  tray.SetEnabled(false);
-  for (Message m : {Message::MouseMove, Message::LeftButtonDown, Message::LeftButtonDblClk,
-                    Message::RightButtonDown, Message::RightButtonUp, Message::MiddleButtonDown}) {
-    tray.HandleIconMessage(m);
-  }
-  tray.HandleActivation(QSystemTrayIcon::Context);
-  EXPECT_TRUE(log.isEmpty());
-  EXPECT_FALSE(menu->isVisible());
-  EXPECT_EQ(shown, 0);
-  tray.SetEnabled(true);
-  tray.HandleIconMessage(Message::LeftButtonUp);
-  EXPECT_EQ(log, QStringLiteral("up left "));
-}
-
-TEST_F(TrayIconTest, MinimisingSendsTheFormToTheTrayOnlyWhenMinimizeToTrayIsOnOrStartMinimized) {
+TEST_F(TrayIconTest, MinimisingSendsTheFormToTheTrayOnlyWhenMinimizeToTrayIsOn) {
   form.show();
   form.showMinimized();
   QApplication::processEvents();
@@ -144,14 +114,9 @@ TEST_F(TrayIconTest, MinimisingSendsTheFormToTheTrayOnlyWhenMinimizeToTrayIsOnOr
   tray.ShowMainForm();
   EXPECT_TRUE(form.isVisible());
   EXPECT_FALSE(form.isMinimized());
-  tray.SetStartMinimized(true);
-  tray.SetIconVisible(false);
-  tray.Loaded();
-  EXPECT_FALSE(form.isVisible()) << "loaded with StartMinimized";
-  EXPECT_FALSE(tray.IconVisible());
 }
 
-TEST_F(TrayIconTest, IconsComeFromFilesInEverySizeOrInTurnFromTheCycleList) {
+TEST_F(TrayIconTest, IconFileGivesEverySizeAndABadFileLeavesThePreviousIcon) {
   ASSERT_TRUE(tray.LoadIconFromFile(ShippedIcon("record.ico")));
   EXPECT_EQ(tray.Icon().availableSizes(),
             QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
@@ -161,24 +126,6 @@ TEST_F(TrayIconTest, IconsComeFromFilesInEverySizeOrInTurnFromTheCycleList) {
   test::ProgramFolder::WriteFile(junk, "this is no icon");
   EXPECT_FALSE(tray.LoadIconFromFile(junk));
   EXPECT_EQ(tray.Icon().cacheKey(), key) << "a bad file leaves the previous icon";
-  QList<QColor> shownAt;
-  QList<int> announced;
-  QObject::connect(&tray, &TZvTrayIcon::Cycle, [&](int index) {
-    announced.append(index);
-    shownAt.append(CentreOf(tray.Icon()));
-  });
-  tray.SetIconList({SolidIcon(Qt::red), SolidIcon(Qt::green), SolidIcon(Qt::blue)});
-  tray.SetCycleIcons(true);
-  EXPECT_FALSE(tray.CycleTimer().isActive()) << "interval 0";
-  tray.SetCycleInterval(250);
-  EXPECT_TRUE(tray.CycleTimer().isActive());
-  for (int step = 0; step < 4; ++step) tray.TimerCycle();
-  EXPECT_EQ(announced, QList<int>({0, 1, 2, 0}));
-  EXPECT_EQ(shownAt, QList<QColor>({Qt::red, Qt::green, Qt::blue, Qt::red}));
-  tray.SetCycleIcons(false);
-  tray.SetCycleIcons(true);
-  tray.TimerCycle();
-  EXPECT_EQ(announced.last(), 0) << "switched on again, the cycle starts over";
 }
 
 // Every file holds pictures of 16, 32 and 48 pixels with a transparent outside; no two states
