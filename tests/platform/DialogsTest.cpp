@@ -60,19 +60,15 @@ TEST(ApplyTopmostTest, TogglesTheHintOfTheTopLevelWindowWhereItWasAndSaysItDidSo
   panel.fromTopmostChange.clear();
   ApplyTopmost(new QWidget(&panel), true);  // a child stands for its window
   EXPECT_TRUE(IsTopmost(&panel));
-  EXPECT_TRUE(panel.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_TRUE(panel.isVisible());
   EXPECT_EQ(panel.pos(), QPoint(40, 50));
   ASSERT_FALSE(panel.fromTopmostChange.isEmpty()) << "Qt hides and re-shows the window";
   EXPECT_FALSE(panel.fromTopmostChange.contains(false));
   EXPECT_FALSE(IsChangingTopmost(&panel));
-  panel.fromTopmostChange.clear();
   panel.hide();
   ApplyTopmost(&panel, false);
   EXPECT_FALSE(IsTopmost(&panel));
   EXPECT_FALSE(panel.isVisible()) << "a hidden window stays hidden";
-  panel.show();
-  EXPECT_EQ(panel.fromTopmostChange, (QList<bool>{false, false})) << "the user's own hide and show";
 }
 
 class QtDialogsTest : public ::testing::Test {

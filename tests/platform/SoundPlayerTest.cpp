@@ -21,22 +21,23 @@ QString LimitWavPath() { return QStringLiteral(KIVREC_BIN_DIR "/limit.wav"); }
 // None of these reaches the sound server: a refused file is refused before any device is made.
 TEST(SoundPlayer, OnlyAReadableRiffWaveFileCountsAsASound) {
   QTemporaryDir folder;
-  const auto path = [&](const char* name) { return folder.filePath(QLatin1String(name)); };
-  const auto write = [&](const char* name, const QByteArray& bytes) {
-    QFile file(path(name));
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.wav")));
+  const std::pair<const char*, QByteArray> files[] = {
+      {"notes.wav", "Call Anna back about the tapes.\n"},
+      {"short.wav", QByteArray("RIFF\x10\0\0\0WAV", 11)},
+      {"avi.wav", QByteArray("RIFF\x10\0\0\0AVI LIST", 16)},
+  };
+  for (const auto& [name, bytes] : files) {
+    QFile file(folder.filePath(QLatin1String(name)));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-  };
-  write("notes.wav", "Call Anna back about the tapes.\n");
-  write("short.wav", "RIFF\x10\0\0\0WAV");
-  write("avi.wav", QByteArray("RIFF\x10\0\0\0AVI LIST", 16));
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.wav")));
+  }
   EXPECT_TRUE(IsReadableWavFile(LimitWavPath()));
   QtSoundPlayer player;
   player.Stop();  // nothing playing yet
   for (const char* name : {"missing.wav", "notes.wav", "short.wav", "avi.wav", "folder.wav"}) {
-    EXPECT_FALSE(IsReadableWavFile(path(name))) << name;
-    EXPECT_FALSE(player.Play(path(name))) << name;
+    EXPECT_FALSE(IsReadableWavFile(folder.filePath(QLatin1String(name)))) << name;
+    EXPECT_FALSE(player.Play(folder.filePath(QLatin1String(name)))) << name;
   }
 }
 
