@@ -1,7 +1,6 @@
-// Reading skin key files with the system profile reader's rules.
+// Reading skin key files with the system profile reader's rules. Files on disk, and a missing
+// one, are read through the skin loader's tests.
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include "PanelTestSupport.h"
 #include "panel/ProfileFile.h"
@@ -52,19 +51,6 @@ TEST(ProfileFile, ValueIsCutAt2047Characters) {
   const QByteArray file = "[S]\nLong=" + longValue + "\nQuoted=\"" + longValue + "\"\n";
   EXPECT_EQ(Read(file, "S", "Long"), QString(2047, u'x'));
   EXPECT_EQ(Read(file, "S", "Quoted"), QString(2047, u'x'));
-}
-
-TEST(ProfileFile, ReadsAFileFromDiskAndAMissingFileAsDefaults) {
-  test::ProgramFolder folder;
-  folder.WriteKeyFile(QStringLiteral("Default.set"), QStringLiteral("Default"),
-                      {{QStringLiteral("Play"), QStringLiteral("40,30")}});
-  const ProfileFile profile(folder.SkinDir() + QStringLiteral("Default.set"));
-  EXPECT_EQ(profile.ReadString(QStringLiteral("Default"), QStringLiteral("Play"), {}),
-            QStringLiteral("40,30"));
-  const ProfileFile missing(folder.SkinDir() + QStringLiteral("Nothing.set"));
-  EXPECT_EQ(
-      missing.ReadString(QStringLiteral("Default"), QStringLiteral("Play"), QStringLiteral("x")),
-      QStringLiteral("x"));
 }
 
 }  // namespace

@@ -18,23 +18,23 @@
 namespace kiv {
 namespace {
 
-using rig::Frequency;
-using rig::kDeviceWaitMs;
-using rig::kRate;
-using rig::Loud;
-using rig::MonitorRecording;
-using rig::Tone;
+using namespace rig;
 
 class RigTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string unavailable = rig::RigUnavailableReason();
+    const std::string unavailable = RigUnavailableReason();
     if (!unavailable.empty()) GTEST_SKIP() << unavailable;
   }
 };
 
-TEST_F(RigTest, InputRecordsTheSineSourceInWholeBuffersOnlyWhileStarted) {
+TEST_F(RigTest, InputRecordsTheSineSourceInWholeBuffersOnlyWhileStartedAtTheRatesItTakes) {
   QtAudioInput input;
+  for (const uint32_t rate : {8000U, 22050U, 44100U}) EXPECT_EQ(input.Open(rate), kAudioOk) << rate;
+  EXPECT_EQ(input.Open(100'000'000), kAudioBadFormat);
+  EXPECT_FALSE(input.IsOpen());
+  EXPECT_FALSE(input.AddBuffer(1024));
+  EXPECT_FALSE(input.Start());
   ASSERT_EQ(input.Open(kRate), kAudioOk);
   QByteArray recording;
   std::vector<qsizetype> sizes;
@@ -86,7 +86,7 @@ class OutputRigTest : public RigTest {
   QSignalSpy done{&output, &AudioOutput::BufferDone};
 };
 
-TEST_F(OutputRigTest, PlaysAToneTheSinkReallyHearsOneBufferAtATime) {
+TEST_F(OutputRigTest, PlaysAToneTheSinkReallyHearsOneBufferAtATimeAtTheRatesItTakes) {
   std::vector<uint64_t> positions;
   ASSERT_TRUE(output.Write(Tone(440.0, kRate)));
   EXPECT_FALSE(output.Write(Tone(440.0, 100))) << "one buffer at a time";
@@ -113,9 +113,15 @@ TEST_F(OutputRigTest, PlaysAToneTheSinkReallyHearsOneBufferAtATime) {
   output.Close();
   QTest::qWait(50);
   EXPECT_EQ(done.count(), 2);
+  for (const uint32_t rate : {6929U, 8000U, 15121U, 22050U, 44100U})
+    EXPECT_EQ(output.Open(rate), kAudioOk) << rate;
+  EXPECT_EQ(output.Open(0), kAudioBadFormat);
+  EXPECT_EQ(output.Open(100'000'000), kAudioBadFormat);
+  EXPECT_FALSE(output.IsOpen());
+  EXPECT_FALSE(output.Write(Tone(440.0, 100)));
 }
 
-TEST_F(OutputRigTest, ResetCutsTheBufferShortReturnsItOnceAndPlaysOnFromTheCut) {
+TEST_F(OutputRigTest, ResetCutsTheBufferShortPauseFallsSilentAndEachReturnsTheBufferOnce) {
   ASSERT_TRUE(output.Write(Tone(440.0, 5 * kRate)));
   ASSERT_TRUE(WaitPosition(2 * kRate / 10));
   output.Reset();
@@ -126,14 +132,9 @@ TEST_F(OutputRigTest, ResetCutsTheBufferShortReturnsItOnceAndPlaysOnFromTheCut) 
   EXPECT_EQ(output.Position(), cut);
   // Heard up to the cut, give or take the way through the server; nothing it still had queued.
   EXPECT_NEAR(static_cast<double>(Heard().size()), static_cast<double>(cut), kRate / 20.0);
-  ASSERT_TRUE(output.Write(Tone(440.0, 2000)));
-  ASSERT_TRUE(WaitDone(2));
-  EXPECT_EQ(output.Position(), cut + 2000);
-}
-
-TEST_F(OutputRigTest, PausedFallsSilentHoldsItsPositionAndResetsOnce) {
+  // Played on from the cut, then paused.
   ASSERT_TRUE(output.Write(Tone(440.0, 3 * kRate)));
-  ASSERT_TRUE(WaitPosition(1000));
+  ASSERT_TRUE(WaitPosition(cut + 1000));
   output.Pause();
   const uint64_t paused = output.Position();
   QTest::qWait(100);  // the last of the tone on its way to the monitor
@@ -149,27 +150,10 @@ TEST_F(OutputRigTest, PausedFallsSilentHoldsItsPositionAndResetsOnce) {
   const uint64_t again = output.Position();
   output.Reset();
   output.Restart();
-  EXPECT_EQ(done.count(), 0);
-  QTest::qWait(300);
   EXPECT_EQ(done.count(), 1);
+  QTest::qWait(300);
+  EXPECT_EQ(done.count(), 2);
   EXPECT_EQ(output.Position(), again);
-}
-
-TEST_F(RigTest, DevicesOpenAtThePlayAndRecordRatesAndRefuseImpossibleOnes) {
-  QtAudioOutput output;
-  for (const uint32_t rate : {6929U, 8000U, 11025U, 15121U, 22050U, 44100U})
-    EXPECT_EQ(output.Open(rate), kAudioOk) << rate;
-  EXPECT_EQ(output.Open(0), kAudioBadFormat);
-  EXPECT_EQ(output.Open(100'000'000), kAudioBadFormat);
-  EXPECT_FALSE(output.IsOpen());
-  EXPECT_FALSE(output.Write(Tone(440.0, 100)));
-  QtAudioInput input;
-  for (const uint32_t rate : {8000U, 11025U, 22050U, 44100U})
-    EXPECT_EQ(input.Open(rate), kAudioOk) << rate;
-  EXPECT_EQ(input.Open(100'000'000), kAudioBadFormat);
-  EXPECT_FALSE(input.IsOpen());
-  EXPECT_FALSE(input.AddBuffer(1024));
-  EXPECT_FALSE(input.Start());
 }
 
 }  // namespace

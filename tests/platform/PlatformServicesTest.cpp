@@ -25,7 +25,6 @@ QString ReadText(const QString& path) {
 }
 
 bool WriteText(const QString& path, const QString& text) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
 }
@@ -41,10 +40,7 @@ class InThrowAwayHome : public ::testing::Test {
     }
   }
   const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-  const QString settingsFile = config + QStringLiteral("/Zorvikware/Kiv Sound Recorder.conf");
 };
-
-// --- Settings ---------------------------------------------------------------------------------
 
 using SettingsStoreTest = InThrowAwayHome;
 
@@ -54,42 +50,32 @@ TEST_F(SettingsStoreTest, ValuesAreOnDiskUnderTheVersionGroupAsSoonAsTheyAreWrit
   EXPECT_EQ(store.Read(settings::TickerSpeed), QStringLiteral("Slow")) << "the default";
   store.Write(settings::ChangeTo, QStringLiteral("/data/message 1.wav"));
   // What the external converter reads: the file itself, not this process's copy.
-  const QString text = ReadText(settingsFile);
-  EXPECT_TRUE(text.contains(QStringLiteral("[3.4]")));
-  EXPECT_TRUE(text.contains(QStringLiteral("ChangeTo=/data/message 1.wav")));
+  const QString file = config + QStringLiteral("/Zorvikware/Kiv Sound Recorder.conf");
+  EXPECT_TRUE(ReadText(file).contains(QStringLiteral("[3.4]")));
+  EXPECT_TRUE(ReadText(file).contains(QStringLiteral("ChangeTo=/data/message 1.wav")));
   // Changed by another program, seen by the next read; text typed by hand with commas is one text.
-  ASSERT_TRUE(WriteText(settingsFile,
-                        QStringLiteral("[3.4]\nMSpeed=Medium\nCustomText=one, two, three\n")));
+  ASSERT_TRUE(WriteText(file, QStringLiteral("[3.4]\nMSpeed=Medium\nCustomText=one, two, three\n")));
   EXPECT_EQ(store.Read(settings::TickerSpeed), QStringLiteral("Medium"));
   EXPECT_EQ(store.Read(settings::CustomText), QStringLiteral("one, two, three"));
-}
-
-TEST_F(SettingsStoreTest, AnyTextComesBackAsItWasWritten) {
   for (const QString& text :
        {QStringLiteral("Hello, world; 100% = \"fine\""), QStringLiteral("  padded  "),
         QStringLiteral("Caf\u00e9 \u00bbK\u00e4se\u00ab"), QStringLiteral("[3.4]\\back\\slash")}) {
     QtSettingsStore().Write(settings::CustomText, text);
-    EXPECT_EQ(QtSettingsStore().Read(settings::CustomText), text);
+    EXPECT_EQ(QtSettingsStore().Read(settings::CustomText), text) << "comes back as written";
   }
 }
 
 #ifndef Q_OS_WIN
-TEST(AutostartEntryTest, FileGoesUnderXdgConfigHomeOrHomeConfig) {
+TEST(AutostartEntryTest, FileGoesUnderXdgConfigHomeOrHomeConfigAndExecIsQuotedAndEscaped) {
   const QString home = QStringLiteral("/home/ann");
   EXPECT_EQ(AutostartEntry::FilePathFor(QStringLiteral("/cfg"), home),
             QStringLiteral("/cfg/autostart/KivRec.desktop"));
   // A relative XDG_CONFIG_HOME is invalid and ignored.
-  for (const QString& config : {QString(), QStringLiteral("cfg")}) {
-    EXPECT_EQ(AutostartEntry::FilePathFor(config, home),
-              QStringLiteral("/home/ann/.config/autostart/KivRec.desktop"));
-  }
+  EXPECT_EQ(AutostartEntry::FilePathFor(QStringLiteral("cfg"), home),
+            QStringLiteral("/home/ann/.config/autostart/KivRec.desktop"));
   EXPECT_EQ(AutostartEntry::FilePathFor(QString(), QString()), QString());
-}
-
-TEST(AutostartEntryTest, ExecValueQuotesAndEscapesByTheDesktopEntryRules) {
   const std::pair<const char*, const char*> cases[] = {
       {"/usr/bin/KivRec", "/usr/bin/KivRec"},
-      {"/opt/Kiv Sound Recorder/KivRec", "\"/opt/Kiv Sound Recorder/KivRec\""},
       // Inside quotes ", `, $ and \ take a backslash; the file's own escaping then doubles every
       // backslash.
       {"/opt/a$b/say\"hi\"/KivRec", "\"/opt/a\\\\$b/say\\\\\"hi\\\\\"/KivRec\""},
@@ -116,61 +102,39 @@ TEST_F(AutostartFileTest, SwitchingOnWritesTheEntryAndOffRemovesIt) {
                            "X-GNOME-Autostart-enabled=true\n"));
   store.SetAutostart(false, QStringLiteral("/usr/bin/KivRec"));
   EXPECT_FALSE(QFileInfo::exists(file));
-  store.SetAutostart(false, QStringLiteral("/usr/bin/KivRec"));
-  EXPECT_FALSE(QFileInfo::exists(file)) << "nothing to remove, nothing made";
 }
 #endif
 
-// --- Single instance --------------------------------------------------------------------------
-
-TEST(SingleInstanceTest, SecondGuardIsRefusedUntilTheFirstIsGone) {
+TEST(SingleInstanceTest, SecondGuardIsRefusedUntilTheFirstIsGoneButAStaleLockStopsNothing) {
   QTemporaryDir folder;
   auto first = std::make_unique<QtSingleInstance>(folder.path());
   ASSERT_TRUE(first->TryAcquire());
   EXPECT_TRUE(first->TryAcquire()) << "asking again keeps the guard";
-  EXPECT_EQ(first->LockFilePath(), folder.filePath(QStringLiteral("KivSoundRecorderMutex.lock")));
   QtSingleInstance second(folder.path());
   EXPECT_FALSE(second.TryAcquire());
   first.reset();
   EXPECT_TRUE(second.TryAcquire());
-}
-
-TEST(SingleInstanceTest, StaleLockOrAFolderThatCannotHoldOneDoesNotStopTheProgram) {
-  QTemporaryDir folder;
   // What a crashed copy leaves behind after a reboot: a lock naming a process that is gone.
+  QTemporaryDir other;
   ASSERT_TRUE(
-      WriteText(folder.filePath(QStringLiteral("KivSoundRecorderMutex.lock")),
+      WriteText(other.filePath(QStringLiteral("KivSoundRecorderMutex.lock")),
                 QStringLiteral("2147483646\nKivRec\n") + QSysInfo::machineHostName() + u'\n'));
-  EXPECT_TRUE(QtSingleInstance(folder.path()).TryAcquire());
-  const QString file = folder.filePath(QStringLiteral("plain-file"));
+  EXPECT_TRUE(QtSingleInstance(other.path()).TryAcquire());
+  // A folder that cannot hold a lock does not stop the program either.
+  const QString file = other.filePath(QStringLiteral("plain-file"));
   ASSERT_TRUE(WriteText(file, QStringLiteral("x")));
   EXPECT_TRUE(QtSingleInstance(file + QStringLiteral("/below-a-file")).TryAcquire());
-#ifndef Q_OS_WIN
-  EXPECT_EQ(QtSingleInstance::DefaultFolder(), qEnvironmentVariable("XDG_RUNTIME_DIR"));
-#endif
 }
 
-// --- Folders and free space -------------------------------------------------------------------
-
-TEST(FoldersTest, DataFolderFollowsTheCompanionsRule) {
+#ifndef Q_OS_WIN
+TEST(FoldersTest, DataFolderFollowsTheCompanionsRuleAndIsMadeOrFallsBackToTheTemporaryFolder) {
   const QString home = QStringLiteral("/home/ann");
-  const QString inHome = QStringLiteral("/home/ann/.local/share/Zorvikware/Kiv Sound Recorder/");
   EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("/data//"), home),
             QStringLiteral("/data/Zorvikware/Kiv Sound Recorder/"));
-  EXPECT_EQ(QtFolders::DataFolderFor(QString(), home), inHome);
-  EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("data"), QStringLiteral("/home/ann/")), inHome);
-  EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("/"), home),
-            QStringLiteral("/Zorvikware/Kiv Sound Recorder/"));
+  EXPECT_EQ(QtFolders::DataFolderFor(QStringLiteral("data"), QStringLiteral("/home/ann/")),
+            QStringLiteral("/home/ann/.local/share/Zorvikware/Kiv Sound Recorder/"));
   EXPECT_EQ(QtFolders::DataFolderFor(QString(), QString()), QString());
-  EXPECT_EQ(QtFolders::WithTrailingSlash(QStringLiteral("/tmp///")), QStringLiteral("/tmp/"));
-  EXPECT_EQ(QtFolders::WithTrailingSlash(QStringLiteral("//")), QStringLiteral("/"));
-  QtFolders folders;
-  EXPECT_EQ(folders.ProgramFolder(), QDir::cleanPath(QStringLiteral(KIVREC_BIN_DIR)) + u'/');
-  EXPECT_EQ(folders.TempFolder(), QDir::cleanPath(qEnvironmentVariable("TMPDIR")) + u'/');
-}
-
-#ifndef Q_OS_WIN
-TEST(FoldersTest, DataFolderIsMadeWithItsParentsOrFallsBackToTheTemporaryFolder) {
+  EXPECT_EQ(QtFolders().ProgramFolder(), QDir::cleanPath(QStringLiteral(KIVREC_BIN_DIR)) + u'/');
   QTemporaryDir root;
   const QByteArray old = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("not/yet")).toLocal8Bit());
@@ -180,27 +144,21 @@ TEST(FoldersTest, DataFolderIsMadeWithItsParentsOrFallsBackToTheTemporaryFolder)
   const QString file = root.filePath(QStringLiteral("plain-file"));
   ASSERT_TRUE(WriteText(file, QStringLiteral("x")));
   qputenv("XDG_DATA_HOME", file.toLocal8Bit());
-  EXPECT_EQ(QtFolders().DataFolder(), QtFolders().TempFolder());
+  EXPECT_EQ(QtFolders().DataFolder(),
+            QDir::cleanPath(qEnvironmentVariable("TMPDIR")) + QStringLiteral("/"));
   qputenv("XDG_DATA_HOME", old);
 }
-#endif
 
 TEST(FreeSpaceTest, AFolderAndAPathNotMadeYetAreMeasuredOnTheirVolume) {
   QTemporaryDir root;
   QtFreeSpace space;
-  EXPECT_GT(space.FreeMiB(root.path()), 0.0);
   const QString volume = space.VolumeName(root.path());
-#ifndef Q_OS_WIN
-  EXPECT_TRUE(QFileInfo(root.path()).canonicalFilePath().startsWith(volume))
-      << volume.toStdString();
-#else
-  EXPECT_EQ(volume.size(), 2);
-  EXPECT_EQ(volume.at(1), u':');
-#endif
+  EXPECT_TRUE(QFileInfo(root.path()).canonicalFilePath().startsWith(volume));
   const QString future = root.filePath(QStringLiteral("a/b/kivrec.cst"));
   EXPECT_GT(space.FreeMiB(future), 0.0);
   EXPECT_EQ(space.VolumeName(future), volume);
 }
+#endif
 
 }  // namespace
 }  // namespace kiv

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -16,46 +17,25 @@
 #include <numbers>
 #include <string>
 
-#ifdef Q_OS_UNIX
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
-#endif
-
 namespace kiv::rig {
 
 inline constexpr uint32_t kRate = 11025;
 // Every wait on a real device has this bound; a healthy rig answers in a fraction of it.
 inline constexpr int kDeviceWaitMs = 10000;
 
-// Empty when the rig's server answers at PULSE_SERVER; otherwise why the test cannot run.
+// Empty when the rig's server is there at PULSE_SERVER; otherwise why the test cannot run.
 inline std::string RigUnavailableReason() {
   const QByteArray server = qgetenv("PULSE_SERVER");
   if (server.isEmpty()) {
     return "needs the private PulseAudio server of scripts/pulse-rig; scripts/test starts it and "
            "sets PULSE_SERVER";
   }
-#ifdef Q_OS_UNIX
   // A server left over from an earlier run is gone with its socket; Qt would only report "no
   // device" then, which says nothing about the code under test.
-  if (server.startsWith("unix:")) {
-    const QByteArray path = server.mid(5);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (size_t(path.size()) >= sizeof address.sun_path) return "PULSE_SERVER's path is too long";
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool answered =
-        fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!answered) {
-      return "no PulseAudio server answers at PULSE_SERVER=" + server.toStdString() +
-             "; start one with scripts/pulse-rig";
-    }
+  if (server.startsWith("unix:") && !QFileInfo::exists(QString::fromLocal8Bit(server.mid(5)))) {
+    return "no PulseAudio server at PULSE_SERVER=" + server.toStdString() +
+           "; start one with scripts/pulse-rig";
   }
-#endif
   return {};
 }
 
