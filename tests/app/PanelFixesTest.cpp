@@ -2,33 +2,25 @@
 // while anything plays, records or converts; the ticker comes back after a recording; and a
 // cassette found damaged at Record is reported with its backup as at open.
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 
-#include "TransportTestSupport.h"
+#include "AppTestSupport.h"
 #include "panel/TMarquee.h"
 
 namespace kiv::test {
 namespace {
 
-TEST_F(TransportTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversionHoldsIt) {
+TEST_F(PanelTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversionHoldsIt) {
   TKivRecForm& form = BuildWithMessages();
-  form.show();
   KivRecMenus& menus = form.Menus();
-  auto settingsItemsOpen = [&] {
+  // How many of the settings menu's and of the ticker menu's guarded items are open.
+  auto itemsOpen = [&] {
     form.moreButtonMouseDown();
     menus.PopupMenu2->hide();
-    int open = 0;
-    for (MenuItem item : {MenuItem::Settings2, MenuItem::AlwaysonTop1}) {
-      open += menus.Item(item)->isEnabled();
-    }
-    return open;
-  };
-  auto tickerItemsOpen = [&] {
     form.mnameMouseDown(Qt::LeftButton);
     int open = 0;
-    for (MenuItem item : {MenuItem::delMsg, MenuItem::DeleteCassette1, MenuItem::ListNotations1,
-                          MenuItem::EnterNote1}) {
+    for (MenuItem item : {MenuItem::Settings2, MenuItem::AlwaysonTop1, MenuItem::delMsg,
+                          MenuItem::DeleteCassette1, MenuItem::ListNotations1, MenuItem::EnterNote1}) {
       open += menus.Item(item)->isEnabled();
     }
     return open;
@@ -38,40 +30,33 @@ TEST_F(TransportTest, SettingsAndTickerMenusAreShutWhileTheTapeRunsOrAConversion
     form.AlwaysonTop1Click();
     return settings_.Stored(settings::OnTop) != before;
   };
-  EXPECT_EQ(settingsItemsOpen(), 2);
-  EXPECT_EQ(tickerItemsOpen(), 4);
-
+  EXPECT_EQ(itemsOpen(), 6);
   Click("playButton");
-  ASSERT_TRUE(form.Playback().Playing());
-  EXPECT_EQ(settingsItemsOpen(), 0);
-  EXPECT_EQ(tickerItemsOpen(), 0);
+  EXPECT_EQ(itemsOpen(), 0);
   EXPECT_FALSE(onTopToggles());
   Click("playButton");  // paused is still playing
   ASSERT_TRUE(form.Playback().PlayPaused());
-  EXPECT_EQ(settingsItemsOpen(), 0);
-  EXPECT_FALSE(onTopToggles());
+  EXPECT_EQ(itemsOpen(), 0);
   Click("stopButton");
   Settle();
-  ASSERT_FALSE(form.Playback().Playing());
-
   Click("recButton");
   ASSERT_TRUE(form.Capture().Recording());
-  EXPECT_EQ(settingsItemsOpen(), 0);
-  EXPECT_EQ(tickerItemsOpen(), 0);
+  EXPECT_EQ(itemsOpen(), 0);
   EXPECT_FALSE(onTopToggles());
   Click("stopButton");
-  EXPECT_EQ(settingsItemsOpen(), 2);
+  EXPECT_EQ(itemsOpen(), 6);
   EXPECT_TRUE(onTopToggles());
 
   // An export or import: the settings key does not even open its menu.
   form.SetConversionBusy(true);
   form.moreButtonMouseDown();
   EXPECT_FALSE(menus.PopupMenu2->isVisible());
-  EXPECT_EQ(tickerItemsOpen(), 0);
+  form.mnameMouseDown(Qt::LeftButton);
+  EXPECT_FALSE(menus.Item(MenuItem::EnterNote1)->isEnabled());
   EXPECT_FALSE(onTopToggles());
 }
 
-TEST_F(TransportTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
+TEST_F(PanelTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
   settings_.Write(settings::CustomText, QStringLiteral("Dentist at 4"));
   TKivRecForm& form = Build();
   form.show();
@@ -79,7 +64,6 @@ TEST_F(TransportTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
   const QString custom = form.TickerColorTag(1) + QStringLiteral("Dentist at 4");
   ASSERT_EQ(ticker->Text(), custom);
   Click("recButton");
-  ASSERT_TRUE(form.Capture().Recording());
   ticker->SetText(QStringLiteral("something else"));
   form.mnameMouseMove();  // the pointer over the ticker stops it
   CaptureBuffers(3);
@@ -88,11 +72,10 @@ TEST_F(TransportTest, TheTickerShowsTheCustomTextAgainWhenARecordingEnds) {
   EXPECT_TRUE(ticker->Active());
 }
 
-TEST_F(TransportTest, ACassetteFoundDamagedAtRecordIsReplacedWithTheBackupNoticeOfOpen) {
+TEST_F(PanelTest, ACassetteFoundDamagedAtRecordIsReplacedWithTheBackupNoticeOfOpen) {
   TKivRecForm& form = BuildWithMessages();
   const QByteArray damaged(5000, char(0x42));
   WriteCassette(damaged);
-  dialogs_.ClearCalls();
   Click("recButton");
   EXPECT_FALSE(form.Capture().Recording());
   QFile backup(CassettePath() + QStringLiteral(".damaged"));
@@ -101,9 +84,8 @@ TEST_F(TransportTest, ACassetteFoundDamagedAtRecordIsReplacedWithTheBackupNotice
   ASSERT_FALSE(dialogs_.MessageTexts().isEmpty());
   EXPECT_EQ(dialogs_.MessageTexts().first(),
             QStringLiteral("The cassette file was damaged and has been replaced by an empty cassette. "
-                           "Its old contents were kept in:\r\n") +
-                CassettePath() + QStringLiteral(".damaged"));
-  EXPECT_EQ(Find<QLabel>("message")->text(), QStringLiteral("0/0"));
+                           "Its old contents were kept in:\r\n") + backup.fileName());
+  EXPECT_EQ(Text("message"), QStringLiteral("0/0"));
 }
 
 }  // namespace

@@ -1,87 +1,73 @@
-// The panel and its tray icon: the icon by state and background, the OFF key, clicks on the
-// icon, and the tray menu's "Show Kiv Sound Recorder".
+// The panel and its tray icon: the icon by state and background, the OFF key with and without a
+// tray, clicks on the icon, and the tray menu's "Show Kiv Sound Recorder".
 #include <QAction>
 #include <QGuiApplication>
-#include <QTest>
 
 #include "AppTestSupport.h"
-#include "panel/TZvTrayIcon.h"
 
 namespace kiv::test {
 namespace {
 
 class TrayPanelTest : public PanelTest {
  protected:
-  void SetUp() override {
-    PanelTest::SetUp();
-    trayAvailable_ = true;
+  void ClickOff() {
+    auto* off = form_->Control(SkinControl::exitButton);
+    QTest::mouseClick(off, Qt::LeftButton, Qt::NoModifier, off->rect().center());
   }
-  QString IconName() { return QFileInfo(form_->TrayIcon().IconFile()).fileName(); }
+  void ClickIcon() {
+    form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
+    form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
+  }
 };
 
-TEST_F(TrayPanelTest, TheIconStartsIdleWithTheProgramsNameAndTheTrayMenu) {
+TEST_F(TrayPanelTest, TheOffKeySendsThePanelToTheTrayAndAClickBringsItBack) {
+  trayAvailable_ = true;
   TKivRecForm& form = Build();
-  EXPECT_EQ(IconName(), QStringLiteral("idle1.ico"));
+  form.show();
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
   EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Kiv Sound Recorder"));
   EXPECT_EQ(form.TrayIcon().PopupMenu(), form.Menus().PopupMenu1);
-  EXPECT_TRUE(form.TrayIcon().MinimizeToTray());
-  EXPECT_TRUE(form.TrayIconUp());
-}
-
-TEST_F(TrayPanelTest, TheOffKeySendsThePanelToTheTrayAndAClickBringsItBack) {
-  TKivRecForm& form = Build();
-  form.show();
-  auto* off = form.Control(SkinControl::exitButton);
-  QTest::mouseClick(off, Qt::LeftButton, Qt::NoModifier, off->rect().center());
+  ClickOff();
   EXPECT_TRUE(form.isHidden());
   EXPECT_TRUE(form.PanelHidden());
-  EXPECT_FALSE(form.PanelInBackground());
-
-  form.TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
-  form.TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
+  ClickIcon();
   EXPECT_TRUE(form.isVisible());
-  form.TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
-  form.TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
+  ClickIcon();
   EXPECT_TRUE(form.isHidden());
-
   form.Menus().Item(MenuItem::ShowDictaphen1)->trigger();
   EXPECT_TRUE(form.isVisible());
-}
-
-TEST_F(TrayPanelTest, ADoubleClickTogglesThenShowsSoTheShownPanelStaysShown) {
-  TKivRecForm& form = Build();
-  form.show();
-  form.TrayIcon().HandleActivation(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(form.isVisible());
-  form.hide();
+  // A double click toggles and then shows, so the shown panel stays shown.
   form.TrayIcon().HandleActivation(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(form.isVisible());
 }
 
-TEST_F(TrayPanelTest, BehindOtherWindowsTheIconTurnsToItsDimmedTwin) {
+TEST_F(TrayPanelTest, WithoutATrayTheOffKeyMinimisesInsteadOfHiding) {
+  Build().show();
+  ClickOff();
+  EXPECT_TRUE(form_->isMinimized());
+  EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(TrayPanelTest, BehindOtherWindowsTheIconTurnsToItsDimmedTwinWhenItHasOne) {
+  trayAvailable_ = true;
   TKivRecForm& form = Build();
   form.show();
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_TRUE(form.PanelInBackground());
-  EXPECT_EQ(IconName(), QStringLiteral("idle4.ico"));
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle4.ico"));
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
-  EXPECT_EQ(IconName(), QStringLiteral("idle1.ico"));
-
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
   // A hidden panel is never "in the background".
-  Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
   form.HideToTray();
-  EXPECT_EQ(IconName(), QStringLiteral("idle1.ico"));
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
   EXPECT_FALSE(form.PanelInBackground());
-}
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  form_.reset();
 
-TEST_F(TrayPanelTest, AMissingIconFileLeavesThePreviousIcon) {
   ASSERT_TRUE(QFile::remove(program_ + QStringLiteral("idle4.ico")));
-  TKivRecForm& form = Build();
-  form.show();
+  Build().show();
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_EQ(IconName(), QStringLiteral("idle1.ico"));
-  EXPECT_FALSE(form.TrayIcon().Icon().isNull());
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  EXPECT_FALSE(form_->TrayIcon().Icon().isNull());
 }
 
 }  // namespace
