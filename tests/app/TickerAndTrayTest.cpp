@@ -1,6 +1,8 @@
-// The ticker on the real panel: the custom text, the speed and direction menus writing the
-// settings, the Custom Text dialog, and the right press that opens its menu.
+// The ticker and the tray icon of the real panel: the custom text, the speed and direction menus,
+// the Custom Text dialog, the ticker's menu; the icon by state and background, the OFF key with
+// and without a tray, clicks on the icon.
 #include <QAction>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -68,6 +70,61 @@ TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuAndItsClosingSavesTheSetting
   form_->Menus().PopupMenu3->hide();
   EXPECT_EQ(settings_.Stored(settings::PanelLeft), QString::number(form_->x()));
   QTest::mouseRelease(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
+}
+
+class TrayPanelTest : public PanelTest {
+ protected:
+  void ClickOff() {
+    auto* off = form_->Control(SkinControl::exitButton);
+    QTest::mouseClick(off, Qt::LeftButton, Qt::NoModifier, off->rect().center());
+  }
+  void ClickIcon() {
+    form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
+    form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
+  }
+};
+
+TEST_F(TrayPanelTest, TheOffKeySendsThePanelToTheTrayAndAClickBringsItBack) {
+  trayAvailable_ = true;
+  TKivRecForm& form = Build();
+  form.show();
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Kiv Sound Recorder"));
+  EXPECT_EQ(form.TrayIcon().PopupMenu(), form.Menus().PopupMenu1);
+  ClickOff();
+  EXPECT_TRUE(form.isHidden());
+  EXPECT_TRUE(form.PanelHidden());
+  ClickIcon();
+  EXPECT_TRUE(form.isVisible());
+  ClickIcon();
+  EXPECT_TRUE(form.isHidden());
+  form.Menus().Item(MenuItem::ShowDictaphen1)->trigger();
+  EXPECT_TRUE(form.isVisible());
+  // A double click toggles and then shows, so the shown panel stays shown.
+  form.TrayIcon().HandleActivation(QSystemTrayIcon::DoubleClick);
+  EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(TrayPanelTest, WithoutATrayTheOffKeyMinimisesInsteadOfHiding) {
+  Build().show();
+  ClickOff();
+  EXPECT_TRUE(form_->isMinimized());
+  EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(TrayPanelTest, BehindOtherWindowsTheIconTurnsToItsDimmedTwin) {
+  trayAvailable_ = true;
+  TKivRecForm& form = Build();
+  form.show();
+  Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle4.ico"));
+  Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
+  // A hidden panel is never "in the background".
+  form.HideToTray();
+  Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_FALSE(form.PanelInBackground());
+  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
 }
 
 }  // namespace
