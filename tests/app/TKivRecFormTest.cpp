@@ -1,12 +1,10 @@
 // The front panel built for real (offscreen, shipped skins, fake services): start-up and its
-// settings, placement, Always on Top, the menus, Exit, and what opening the cassette shows.
+// settings, Always on Top, the menus, Exit, the skin, and what opening the cassette shows.
 #include <QAction>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <array>
 
 #include "AppTestSupport.h"
-#include "panel/TBMShapedForm.h"
 #include "panel/TMarquee.h"
 #include "platform/Topmost.h"
 
@@ -63,26 +61,19 @@ TEST_F(PanelTest, StoredSettingsAreReadAndExitWritesThemBack) {
   EXPECT_EQ(form.Control(SkinControl::VolMinusButton)->toolTip(), QStringLiteral("Decrease Master Volume"));
   // No tray icon to bring a hidden panel back: it is shown although the setting says no.
   EXPECT_TRUE(form.ShowAtStart());
+  // Either menu's Always on Top toggles it and both marks follow.
+  form.Menus().Item(MenuItem::AlwaysonTop2)->trigger();
+  EXPECT_EQ(settings_.Stored(settings::OnTop), QStringLiteral("OFF"));
+  EXPECT_FALSE(form.Menus().Item(MenuItem::AlwaysonTop1)->isChecked());
+  EXPECT_FALSE(IsTopmost(&form));
+  form.Menus().Item(MenuItem::AlwaysonTop1)->trigger();
+  EXPECT_TRUE(form.Menus().Item(MenuItem::AlwaysonTop2)->isChecked());
+  EXPECT_TRUE(IsTopmost(&form));
 
   settings_.SetAutostart(true, QStringLiteral("/old/KivRec"));
   form.Exit1Click();
   EXPECT_FALSE(settings_.AutostartOn());
   EXPECT_EQ(settings_.Stored(settings::VolumeType), QStringLiteral("Master"));
-}
-
-TEST_F(PanelTest, AlwaysOnTopTogglesFromBothMenusAndKeepsTheirMarksTogether) {
-  TKivRecForm& form = Build();
-  form.show();
-  QAction* settingsItem = form.Menus().Item(MenuItem::AlwaysonTop1);
-  QAction* trayItem = form.Menus().Item(MenuItem::AlwaysonTop2);
-  settingsItem->trigger();
-  EXPECT_EQ(settings_.Stored(settings::OnTop), QStringLiteral("ON"));
-  EXPECT_TRUE(trayItem->isChecked());
-  EXPECT_TRUE(IsTopmost(&form));
-  trayItem->trigger();
-  EXPECT_EQ(settings_.Stored(settings::OnTop), QStringLiteral("OFF"));
-  EXPECT_FALSE(settingsItem->isChecked());
-  EXPECT_FALSE(IsTopmost(&form));
 }
 
 TEST_F(PanelTest, MenusHoldEveryItemInOrder) {
@@ -175,21 +166,6 @@ TEST_F(PanelTest, ABrokenDefaultSkinFallsBackAndNoSkinAtAllEndsTheProgram) {
   ASSERT_TRUE(QDir(program_ + QStringLiteral("Skin")).removeRecursively());
   EXPECT_FALSE(Build().SkinLoaded());
   EXPECT_EQ(dialogs_.MessageTexts().last(), QStringLiteral("Skin files demaged!"));
-}
-
-TEST_F(PanelTest, ReleasingAfterADragStoresThePanelsPlace) {
-  TKivRecForm& form = Build();
-  form.show();
-  auto* panel = Find<TBMShapedForm>("ZvSkin1");
-  const QPoint press(form.width() / 2, form.height() / 2);
-  QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, press);
-  const QPointF to(press + QPoint(25, 10));
-  QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(panel, &move);
-  QTest::mouseRelease(panel, Qt::LeftButton, Qt::NoModifier, press);
-  EXPECT_EQ(form.pos(), QPoint(55, 40));
-  EXPECT_EQ(settings_.Stored(settings::PanelLeft), QStringLiteral("55"));
-  EXPECT_EQ(settings_.Stored(settings::PanelTop), QStringLiteral("40"));
 }
 
 }  // namespace
