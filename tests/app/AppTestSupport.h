@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -36,18 +37,6 @@ QT_END_NAMESPACE
 namespace kiv::test {
 
 inline constexpr uint32_t kRate = 11025;
-
-inline bool CopyFolder(const QString& from, const QString& to) {
-  QDir source(from);
-  if (!QDir().mkpath(to)) return false;
-  for (const QString& name : source.entryList(QDir::Files)) {
-    if (!QFile::copy(from + u'/' + name, to + u'/' + name)) return false;
-  }
-  for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    if (!CopyFolder(from + u'/' + name, to + u'/' + name)) return false;
-  }
-  return true;
-}
 
 // A cassette in bytes: sound, then the table with the given entries (number, start, end, name).
 struct EntrySpec {
@@ -82,11 +71,15 @@ class PanelTest : public ::testing::Test {
     program_ = root_.path() + QStringLiteral("/program/");
     data_ = root_.path() + QStringLiteral("/data/");
     ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(root_.path() + QStringLiteral("/tmp")));
-    ASSERT_TRUE(CopyFolder(QStringLiteral(KIVREC_BIN_DIR "/Skin"), program_ + QStringLiteral("Skin")));
-    // The icons and sounds that ship beside the program.
-    const QDir bin(QStringLiteral(KIVREC_BIN_DIR));
-    for (const QString& file : bin.entryList({QStringLiteral("*.ico"), QStringLiteral("*.wav")})) {
-      ASSERT_TRUE(QFile::copy(bin.filePath(file), program_ + file));
+    // The skins, icons and sounds that ship beside the program.
+    const QString bin = QStringLiteral(KIVREC_BIN_DIR "/");
+    QDirIterator shipped(bin, QDir::Files, QDirIterator::Subdirectories);
+    while (shipped.hasNext()) {
+      const QString file = shipped.next().mid(bin.size());
+      const bool beside = !file.contains(u'/') && (file.endsWith(u".ico") || file.endsWith(u".wav"));
+      if (!beside && !file.startsWith(u"Skin/")) continue;
+      ASSERT_TRUE(QDir().mkpath(QFileInfo(program_ + file).path()));
+      ASSERT_TRUE(QFile::copy(bin + file, program_ + file)) << file.toStdString();
     }
   }
 

@@ -57,8 +57,6 @@ TEST_F(CueingTest, WindingMovesPerTickIdleAndSkipsWhilePlaying) {
   Settle();
   EXPECT_EQ(output_.Calls().front(), "Reset");
   EXPECT_EQ(uint32_t(output_.Buffer().size()), tape.MessageEnd() - (start + kRate / 2 + kRate));
-  Release("forwButton");
-  EXPECT_TRUE(form.Playback().Playing());
 }
 
 TEST_F(CueingTest, MessageKeysStepWhenIdleChangeSpeedWhilePlayingAndNothingWhilePaused) {
@@ -66,7 +64,6 @@ TEST_F(CueingTest, MessageKeysStepWhenIdleChangeSpeedWhilePlayingAndNothingWhile
   Press("forwEButton");
   form.Timer1Timer();
   EXPECT_EQ(Text("message"), QStringLiteral("2/3"));
-  EXPECT_EQ(Text("Count"), QStringLiteral("00:05 / 00:00"));
   Release("forwEButton");
   Press("rewSButton");
   form.Timer1Timer();
@@ -78,7 +75,6 @@ TEST_F(CueingTest, MessageKeysStepWhenIdleChangeSpeedWhilePlayingAndNothingWhile
   Release("forwEButton");
   const uint32_t faster = form.cassette().Head().PlayRate();
   EXPECT_GT(faster, kRate);
-  EXPECT_EQ(form.cassette().CurrentMessage(), 1u);
   Click("PauseButton");
   Press("forwEButton");
   Press("forwButton");

@@ -72,58 +72,45 @@ TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuAndItsClosingSavesTheSetting
   QTest::mouseRelease(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
 }
 
-class TrayPanelTest : public PanelTest {
- protected:
-  void ClickOff() {
+// The OFF key sends the panel to the tray when there is one, and minimises it when not.
+TEST_F(PanelTest, TheOffKeySendsThePanelToTheTrayAndAClickOnTheIconBringsItBack) {
+  auto clickOff = [this] {
     auto* off = form_->Control(SkinControl::exitButton);
     QTest::mouseClick(off, Qt::LeftButton, Qt::NoModifier, off->rect().center());
-  }
-  void ClickIcon() {
+  };
+  auto clickIcon = [this] {
     form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
     form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
-  }
-};
+  };
+  Build().show();
+  clickOff();
+  EXPECT_TRUE(form_->isMinimized());
+  form_.reset();
 
-TEST_F(TrayPanelTest, TheOffKeySendsThePanelToTheTrayAndAClickBringsItBack) {
   trayAvailable_ = true;
   TKivRecForm& form = Build();
   form.show();
-  EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
   EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Kiv Sound Recorder"));
   EXPECT_EQ(form.TrayIcon().PopupMenu(), form.Menus().PopupMenu1);
-  ClickOff();
+  clickOff();
   EXPECT_TRUE(form.isHidden());
-  EXPECT_TRUE(form.PanelHidden());
-  ClickIcon();
+  clickIcon();
   EXPECT_TRUE(form.isVisible());
-  ClickIcon();
+  clickIcon();
   EXPECT_TRUE(form.isHidden());
   form.Menus().Item(MenuItem::ShowDictaphen1)->trigger();
   EXPECT_TRUE(form.isVisible());
   // A double click toggles and then shows, so the shown panel stays shown.
   form.TrayIcon().HandleActivation(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(form.isVisible());
-}
 
-TEST_F(TrayPanelTest, WithoutATrayTheOffKeyMinimisesInsteadOfHiding) {
-  Build().show();
-  ClickOff();
-  EXPECT_TRUE(form_->isMinimized());
-  EXPECT_TRUE(form_->isVisible());
-}
-
-TEST_F(TrayPanelTest, BehindOtherWindowsTheIconTurnsToItsDimmedTwin) {
-  trayAvailable_ = true;
-  TKivRecForm& form = Build();
-  form.show();
+  // Behind other windows the icon turns to its dimmed twin; a hidden panel is never behind.
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
   EXPECT_EQ(TrayIconName(), QStringLiteral("idle4.ico"));
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
   EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
-  // A hidden panel is never "in the background".
   form.HideToTray();
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_FALSE(form.PanelInBackground());
   EXPECT_EQ(TrayIconName(), QStringLiteral("idle1.ico"));
 }
 
