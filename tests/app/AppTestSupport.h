@@ -2,12 +2,14 @@
 // fake settings, dialogs, free space and sound devices, and the moves of a user's hand on it.
 #pragma once
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +22,7 @@
 #include "audio/PlaybackEngine.h"
 #include "cassette/CassetteReport.h"
 #include "panel/FindFileNoCase.h"
+#include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/fake/FakeAudioInput.h"
 #include "platform/fake/FakeAudioOutput.h"

@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# The whole round trip through real sound: on a private virtual display the recorder's Record key
-# records about three seconds of the rig's 440 Hz microphone, Stop saves the message, Play plays
-# it into the rig's sink while the sink's monitor is recorded, and closing the window ends the
-# program. The cassette must then hold one message whose bytes are the tone, and the monitor must
-# have heard it. A second start closes the window in the middle of a recording: the program must
-# end by itself, keep that recording as a second message and leave the first one as it was.
-#
-# Sound goes through the PulseAudio rig of scripts/pulse-rig: the one whose environment it is
-# given (scripts/test), or one of its own when PULSE_SERVER is unset. The monitor's recording
-# (unsigned 8-bit mono, 11025 Hz) and the cassette are kept.
+# Real sound on a private virtual display: Record records about three seconds of the sound rig's
+# 440 Hz microphone, Stop saves it, Play plays it into the rig's sink (its monitor must hear the
+# tone), closing the window ends the program. A second start is closed mid-recording: it must end
+# by itself, keep that recording and leave the first message as it was. The rig is the one given
+# in the environment, or one of its own when PULSE_SERVER is unset.
 #   real_record_check.sh <KivRec> <artefact folder>
 source "$(dirname "${BASH_SOURCE[0]}")/real_common.sh"
 cli=$bin/kivrec-cli
@@ -17,9 +12,6 @@ sidecar="$(dirname "$cassette")/kivrec.zf"
 own_rig=
 more_cleanup() { [[ -z "$own_rig" ]] || "$pulse_rig" stop "$own_rig"; }
 
-for tool in xdotool pactl parecord python3; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
 if [[ -z "${PULSE_SERVER:-}" ]]; then
   own_rig=$work/pulse
   rig_env=$("$pulse_rig" start "$own_rig") || fail "could not start a sound rig in $own_rig"
@@ -110,10 +102,9 @@ check_cassette() {  # count index shortest longest [the first cassette and its l
     fail "kivrec-cli could not read the cassette: $(cat "$work/info.json" "$work/list.json")"
   grep -q '"inconsistent": *false' "$work/info.json" && grep -q '"sidecar": *false' "$work/info.json" ||
     fail "the cassette is inconsistent or keeps a sidecar: $(cat "$work/info.json")"
-  python3 "$work/sound.py" message "$cassette" "$work/list.json" "$@" || {
-    cp "$cassette" "$artefacts/record-kivrec.cst"
+  cp "$cassette" "$artefacts/record-kivrec.cst"
+  python3 "$work/sound.py" message "$cassette" "$work/list.json" "$@" ||
     fail "the cassette's message $(($2 + 1)) is not right"
-  }
 }
 
 record_for() {
@@ -147,5 +138,4 @@ start_app
 record_for 2
 close_panel
 check_cassette 2 1 1.0 3.5 "$work/first.cst" "$work/first-list.json"
-cp "$cassette" "$artefacts/record-kivrec.cst"
 echo "recorded, played and kept through real sound"
