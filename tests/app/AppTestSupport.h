@@ -89,18 +89,12 @@ class PanelTest : public ::testing::Test {
   // Builds the panel with the settings given so far.
   TKivRecForm& Build() {
     folders_ = std::make_unique<FakeFolders>(program_, data_, root_.path() + QStringLiteral("/tmp/"));
-    KivRecServices services;
-    services.settings = &settings_;
-    services.dialogs = &dialogs_;
-    services.freeSpace = &freeSpace_;
-    services.folders = folders_.get();
-    services.audioOutput = &output_;
-    services.audioInput = &input_;
-    services.soundPlayer = &sounds_;
-    services.clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; };
-    services.logicalDpi = 96;
-    services.programPath = program_ + QStringLiteral("KivRec");
-    services.trayAvailable = trayAvailable_;
+    const KivRecServices services{
+        .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
+        .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
+        .soundPlayer = &sounds_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
+        .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
+        .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
     form_ = std::make_unique<TKivRecForm>(services);
     return *form_;

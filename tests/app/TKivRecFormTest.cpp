@@ -22,7 +22,6 @@ TEST_F(PanelTest, EmptySettingsStartWithTheDefaultsAndTheFirstExitWritesThem) {
   ASSERT_TRUE(form.SkinLoaded());
   EXPECT_TRUE(dialogs_.Calls().isEmpty()) << dialogs_.MessageTexts().join(u'|').toStdString();
   EXPECT_EQ(form.pos(), QPoint(30, 30));
-  EXPECT_FALSE(IsTopmost(&form));
   EXPECT_EQ(form.Control(SkinControl::VolPlusButton)->toolTip(), QStringLiteral("Increase WaveOut Volume"));
   // No cassette yet: a blank one is made in the data folder.
   EXPECT_EQ(CassetteBytes(), MakeCassette(0, {}));
@@ -104,15 +103,6 @@ TEST_F(PanelTest, AnExistingCassetteShowsItsFirstLiveMessage) {
   EXPECT_EQ(form.Control(SkinControl::playButton)->toolTip(),
             QStringLiteral("Play (Ctrl-Play to Direct Message Selector)"));
   EXPECT_EQ(Find<TMarquee>("mname")->toolTip(), QStringLiteral("Click to Edit Message Name"));
-}
-
-TEST_F(PanelTest, ACassetteOfDeletedMessagesKeepsTheItemsForTheWholeCassette) {
-  WriteCassette(MakeCassette(100, {{65535, 0, 100, "255%01.12.2026|65280%09:00:00"}}));
-  Build();
-  EXPECT_EQ(Text("message"), QStringLiteral("0 / 0"));
-  EXPECT_FALSE(form_->Menus().Item(MenuItem::delMsg)->isEnabled());
-  EXPECT_TRUE(form_->Menus().Item(MenuItem::DeleteCassette1)->isEnabled());
-  EXPECT_TRUE(form_->Menus().Item(MenuItem::EnterNote1)->isEnabled());
 }
 
 TEST_F(PanelTest, AnInterruptedRecordingIsRecoveredWithItsNotice) {

@@ -6,10 +6,8 @@
 #   real_window_check.sh <KivRec> <artefact folder>
 source "$(dirname "${BASH_SOURCE[0]}")/real_common.sh"
 start_app
-sleep 1
 shot="$artefacts/panel.png"
 import -window root "$shot"
-echo "screenshot: $shot"
 
 read -r width height < <(identify -format '%w %h\n' "$bin/Skin/Default/DictaphoneA.BMP")
 pixel() { convert "$shot" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
