@@ -109,7 +109,7 @@ TEST_F(PanelTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {
   record->trigger();
   EXPECT_FALSE(form.Capture().Recording());
   // Waits the real second once: the timer itself must carry the action out.
-  QTRY_VERIFY_WITH_TIMEOUT(form.Capture().Recording(), 5000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Capture().Recording(); }, 5000));
   EXPECT_FALSE(form.Playback().Playing());
   form.PopupMenu1Popup();
   EXPECT_FALSE(play->isEnabled());
