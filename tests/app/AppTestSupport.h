@@ -1,16 +1,29 @@
 // The real front panel, built offscreen in a throw-away program folder with the shipped skins,
-// fake settings, dialogs and free space, for the app tests.
+// fake settings, dialogs, free space and sound devices, and the moves of a user's hand on it.
 #pragma once
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "app/TImageControl.h"
 #include "app/TKivRecForm.h"
 #include "audio/CaptureEngine.h"
 #include "audio/PlaybackEngine.h"
+#include "cassette/CassetteReport.h"
+#include "panel/FindFileNoCase.h"
+#include "panel/TMarquee.h"
+#include "panel/TZvTrayIcon.h"
 #include "platform/fake/FakeAudioInput.h"
 #include "platform/fake/FakeAudioOutput.h"
 #include "platform/fake/FakeDialogs.h"
@@ -26,16 +39,32 @@ QT_END_NAMESPACE
 
 namespace kiv::test {
 
-inline bool CopyFolder(const QString& from, const QString& to) {
-  QDir source(from);
-  if (!QDir().mkpath(to)) return false;
-  for (const QString& name : source.entryList(QDir::Files)) {
-    if (!QFile::copy(from + u'/' + name, to + u'/' + name)) return false;
+inline constexpr uint32_t kRate = 11025;
+
+// A cassette in bytes: sound, then the table with the given entries (number, start, end, name).
+struct EntrySpec {
+  uint32_t number, start, end;
+  const char* name;
+};
+
+inline QByteArray MakeCassette(uint32_t soundBytes, std::initializer_list<EntrySpec> entries) {
+  QByteArray bytes(int(soundBytes), char(0x80));
+  auto put = [&bytes](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xFF));
+  };
+  put(0xFEFEFEFEu);
+  put(kRate);
+  for (const EntrySpec& e : entries) {
+    put(e.number);
+    put(e.start);
+    put(e.end);
+    QByteArray name(e.name);
+    name.append('\r');
+    name.append(QByteArray(124 - name.size(), ' '));
+    name.append(QByteArray(4, char(0xFC)));
+    bytes.append(name);
   }
-  for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    if (!CopyFolder(from + u'/' + name, to + u'/' + name)) return false;
-  }
-  return true;
+  return bytes;
 }
 
 class PanelTest : public ::testing::Test {
@@ -44,35 +73,39 @@ class PanelTest : public ::testing::Test {
     ASSERT_TRUE(root_.isValid());
     program_ = root_.path() + QStringLiteral("/program/");
     data_ = root_.path() + QStringLiteral("/data/");
-    temp_ = root_.path() + QStringLiteral("/tmp/");
-    ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(temp_));
-    ASSERT_TRUE(CopyFolder(QStringLiteral(KIVREC_BIN_DIR "/Skin"), program_ + QStringLiteral("Skin")))
-        << "the build puts the skins in bin/Skin";
-    // The icons and sounds that ship beside the program.
-    const QStringList shipped = QDir(QStringLiteral(KIVREC_BIN_DIR))
-                                    .entryList({QStringLiteral("*.ico"), QStringLiteral("*.wav")});
-    for (const QString& file : shipped) {
-      ASSERT_TRUE(QFile::copy(QStringLiteral(KIVREC_BIN_DIR "/") + file, program_ + file));
+    ASSERT_TRUE(QDir().mkpath(data_) && QDir().mkpath(root_.path() + QStringLiteral("/tmp")));
+    // The skins, icons and sounds that ship beside the program.
+    const QString bin = QStringLiteral(KIVREC_BIN_DIR "/");
+    QDirIterator shipped(bin, QDir::Files, QDirIterator::Subdirectories);
+    while (shipped.hasNext()) {
+      const QString file = shipped.next().mid(bin.size());
+      const bool beside = !file.contains(u'/') && (file.endsWith(u".ico") || file.endsWith(u".wav"));
+      if (!beside && !file.startsWith(u"Skin/")) continue;
+      ASSERT_TRUE(QDir().mkpath(QFileInfo(program_ + file).path()));
+      ASSERT_TRUE(QFile::copy(bin + file, program_ + file)) << file.toStdString();
     }
   }
 
   // Builds the panel with the settings given so far.
   TKivRecForm& Build() {
-    folders_ = std::make_unique<FakeFolders>(program_, data_, temp_);
-    KivRecServices services;
-    services.settings = &settings_;
-    services.dialogs = &dialogs_;
-    services.freeSpace = &freeSpace_;
-    services.folders = folders_.get();
-    services.audioOutput = &output_;
-    services.audioInput = &input_;
-    services.soundPlayer = &sounds_;
-    services.clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; };
-    services.logicalDpi = dpi_;
-    services.programPath = program_ + QStringLiteral("KivRec");
-    services.trayAvailable = trayAvailable_;
+    folders_ = std::make_unique<FakeFolders>(program_, data_, root_.path() + QStringLiteral("/tmp/"));
+    const KivRecServices services{
+        .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
+        .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
+        .soundPlayer = &sounds_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
+        .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
+        .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
     form_ = std::make_unique<TKivRecForm>(services);
+    return *form_;
+  }
+
+  // Messages of 3, 5 and 30 seconds, the first selected; the panel shown.
+  TKivRecForm& BuildWithMessages() {
+    WriteCassette(MakeCassette(38 * kRate, {{1, 0, 3 * kRate, "255%05.12.2026|65280%09:00:00"},
+                                            {2, 3 * kRate, 8 * kRate, "255%05.12.2026|65280%09:10:00"},
+                                            {3, 8 * kRate, 38 * kRate, "255%05.12.2026|65280%09:20:00|255%Long"}}));
+    Build().show();
     return *form_;
   }
 
@@ -91,10 +124,46 @@ class PanelTest : public ::testing::Test {
   T* Find(const char* name) const {
     return form_->findChild<T*>(QString::fromLatin1(name));
   }
+  QString Text(const char* label) const { return Find<QLabel>(label)->text(); }
+  TImageControl* Key(const char* name) const { return Find<TImageControl>(name); }
+  QTimer* Timer(const char* name) const { return Find<QTimer>(name); }
+  void Click(const char* key) { QTest::mouseClick(Key(key), Qt::LeftButton); }
+  void Press(const char* key) { QTest::mousePress(Key(key), Qt::LeftButton); }
+  void Release(const char* key) { QTest::mouseRelease(Key(key), Qt::LeftButton); }
+
+  // Whether the key shows the skin's picture `file` (skins name their files in any case).
+  bool Shows(const char* key, const char* file) const {
+    const QString path = FindFileNoCase(program_ + QStringLiteral("Skin/Default/"), QString::fromLatin1(file));
+    const QImage expected = path.isEmpty() ? QImage() : QImage(path);
+    return !expected.isNull() && Key(key)->Picture().convertToFormat(QImage::Format_RGB32) ==
+                                     expected.convertToFormat(QImage::Format_RGB32);
+  }
+  QString TrayIconName() const { return QFileInfo(form_->TrayIcon().IconFile()).fileName(); }
+
+  // The devices hand their buffers back through queued signals.
+  static void Settle() { QCoreApplication::processEvents(); }
+
+  // What the cassette file on disk says: its live messages' lengths in bytes, in number order.
+  std::vector<uint32_t> MessageLengthsOnDisk() const {
+    CassetteReport report;
+    std::vector<uint32_t> lengths;
+    if (!InspectCassette(CassettePath().toStdString(), &report).ok() || !report.table) return lengths;
+    for (uint32_t n = 1; n <= report.messageCount; ++n) {
+      if (const MessageEntry* entry = report.table->FindLive(n)) lengths.push_back(entry->end - entry->start);
+    }
+    return lengths;
+  }
+
+  // `count` full capture buffers of 1024 bytes arriving at the card, one after the other.
+  void CaptureBuffers(int count) {
+    for (int i = 0; i < count; ++i) {
+      input_.Capture(QByteArray(1024, char(0x90)));
+      Settle();
+    }
+  }
 
   QTemporaryDir root_{QDir::tempPath() + QStringLiteral("/panel-XXXXXX")};
-  QString program_, data_, temp_;
-  int dpi_ = 96;
+  QString program_, data_;
   bool trayAvailable_ = false;
   FakeSettingsStore settings_;
   FakeDialogs dialogs_;
@@ -105,31 +174,5 @@ class PanelTest : public ::testing::Test {
   std::unique_ptr<FakeFolders> folders_;
   std::unique_ptr<TKivRecForm> form_;
 };
-
-// A cassette in bytes: sound, then the table with the given entries (number, start, end, name).
-struct EntrySpec {
-  uint32_t number, start, end;
-  const char* name;
-};
-
-inline QByteArray MakeCassette(uint32_t soundBytes, std::initializer_list<EntrySpec> entries) {
-  QByteArray bytes(int(soundBytes), char(0x80));
-  auto put = [&bytes](uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xFF));
-  };
-  put(0xFEFEFEFEu);
-  put(11025);
-  for (const EntrySpec& e : entries) {
-    put(e.number);
-    put(e.start);
-    put(e.end);
-    QByteArray name(e.name);
-    name.append('\r');
-    name.append(QByteArray(124 - name.size(), ' '));
-    name.append(QByteArray(4, char(0xFC)));
-    bytes.append(name);
-  }
-  return bytes;
-}
 
 }  // namespace kiv::test

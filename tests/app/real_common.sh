@@ -1,0 +1,53 @@
+# What the checks with the real recorder share: a throw-away home, a private virtual display, the
+# recorder started in them, and the end of everything they started.
+#   source real_common.sh <KivRec> <artefact folder>
+set -euo pipefail
+program=$1
+artefacts=$2
+bin=$(cd "$(dirname "$program")" && pwd)
+mkdir -p "$artefacts" "${TMPDIR:-/tmp}"
+work=$(mktemp -d "${TMPDIR:-/tmp}/real-check-XXXXXX")
+cassette="$work/data/Zorvikware/Kiv Sound Recorder/kivrec.cst"
+pids=() app=
+
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if declare -F more_cleanup >/dev/null; then more_cleanup || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  if [[ -s "$work/app.log" ]]; then echo "--- the recorder's output:"; cat "$work/app.log"; fi
+  exit 1
+}
+
+# -displayfd picks a free display number and tells it once the server is ready.
+Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p "$work"/{home,config,data,tmp,runtime}
+chmod 700 "$work/runtime"
+
+# Runs a command in the throw-away home, on the virtual display.
+in_home() {
+  env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+    XDG_DATA_HOME="$work/data" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" "$@"
+}
+
+visible_panel() { xdotool search --onlyvisible --name '^Kiv Sound Recorder$' 2>/dev/null | head -n1; }
+
+# Starts the recorder, its id in $app, and waits for its panel and its cassette.
+start_app() {
+  in_home "$program" >>"$work/app.log" 2>&1 &
+  app=$!
+  pids+=("$app")
+  for _ in $(seq 300); do [[ -n "$(visible_panel)" && -f "$cassette" ]] && break; sleep 0.1; done
+  [[ -n "$(visible_panel)" && -f "$cassette" ]] || fail "the panel did not appear with a cassette"
+  sleep 1  # let the panel paint
+}
