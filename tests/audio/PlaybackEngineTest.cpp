@@ -203,6 +203,14 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
   EXPECT_EQ(view_.calls.at(4), "ShowCounter(5,2)");
   EXPECT_TRUE(view_.traces.back().empty());
   EXPECT_EQ(Head(), 22601u);
+
+  // A seek from the transport folds first, to move relative to the byte being heard.
+  output_.Play(50);
+  engine_->FoldPosition();
+  cassette_->Head().Wind(11025);
+  engine_->RequestRestart();
+  DeliverReturnedBuffers();
+  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(33676, 55425 - 33676)));
 }
 
 // ---- Pause and stop ---------------------------------------------------------------------
@@ -345,68 +353,43 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlayButNotPastThe
   EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
 
-TEST_F(PlaybackEngineTest, ASeekFromTheTransportRestartsAtTheNewPlace) {
-  Load({PlayNoise(60000, 34)});
-  engine_->StartPlayback();
-  output_.Play(3000);
-  engine_->ProgressTick();
-  output_.Play(50);
-  // The transport folds first, to move relative to the byte being heard.
-  engine_->FoldPosition();
-  EXPECT_EQ(cassette_->Head().Position(), Start() + 3050);
-  EXPECT_EQ(cassette_->Head().SegmentPlayed(), 0u);
-  cassette_->Head().Wind(11025);
-  engine_->RequestRestart();
-  DeliverReturnedBuffers();
-  EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(14075, 60000 - 14075)));
-}
-
 // ---- Failures ---------------------------------------------------------------------------
 
 TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
-  struct Case {
-    int code;
-    const char* caption;
-    const char* text;
-  };
-  const Case cases[] = {
-      {4, "Kiv Sound Recorder - Error #01",
-       "Kiv Sound Recorder can not start playback because access to the sound card output is "
-       "blocked by another program.\r\nYou have to close that program first and then try again."},
-      {2, "Kiv Sound Recorder - Error #02",
-       "Windows reported an error associated with the sound card so Kiv Sound Recorder can not "
-       "start playback.\r\nCheck your sound card and look for possible conflicts in Device "
-       "Manager.\r\nRestart your computer if necessary."},
-      {6, "Kiv Sound Recorder - Error #03",
-       "Kiv Sound Recorder can not start playback because sound card driver is not "
-       "present.\r\nCheck your system configuration, install the missing driver and make sure "
-       "there are no conflicts with other hardware devices."},
-      {7, "Kiv Sound Recorder - Error #04",
-       "There is not enough memory for Kiv Sound Recorder to start playback.\r\nClose some "
-       "programs and try again.\r\nRestart your computer if necessary."},
-      {32, "Kiv Sound Recorder - Error #05",
-       "Kiv Sound Recorder can not start playback because your sound card does not support audio "
-       "format used for recording. Upgrading sound card driver if newer version is available "
-       "might help. Contact sound card vendor if necessary."},
-      {35, "Kiv Sound Recorder - Error #06",
-       "The device is synchronous but WAVE_ALLOWSYNC flag was not used."},
-      {99, "Kiv Sound Recorder - Error",
-       "Kiv Sound Recorder can not start playback because the sound card output reported error "
-       "99.\r\nCheck your sound card and try again."},
+  // Boxes #01 to #06 in this order, then the one for any other code.
+  const std::pair<int, const char*> cases[] = {
+      {4, "Kiv Sound Recorder can not start playback because access to the sound card output is "
+          "blocked by another program.\r\nYou have to close that program first and then try again."},
+      {2, "Windows reported an error associated with the sound card so Kiv Sound Recorder can not "
+          "start playback.\r\nCheck your sound card and look for possible conflicts in Device "
+          "Manager.\r\nRestart your computer if necessary."},
+      {6, "Kiv Sound Recorder can not start playback because sound card driver is not "
+          "present.\r\nCheck your system configuration, install the missing driver and make sure "
+          "there are no conflicts with other hardware devices."},
+      {7, "There is not enough memory for Kiv Sound Recorder to start playback.\r\nClose some "
+          "programs and try again.\r\nRestart your computer if necessary."},
+      {32, "Kiv Sound Recorder can not start playback because your sound card does not support "
+           "audio format used for recording. Upgrading sound card driver if newer version is "
+           "available might help. Contact sound card vendor if necessary."},
+      {35, "The device is synchronous but WAVE_ALLOWSYNC flag was not used."},
+      {99, "Kiv Sound Recorder can not start playback because the sound card output reported "
+           "error 99.\r\nCheck your sound card and try again."},
   };
   Load({PlayNoise(4000, 37)});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
+  for (int i = 0; i < 7; ++i) {
+    const auto& [code, text] = cases[i];
+    SCOPED_TRACE(code);
     dialogs_.ClearCalls();
     output_.ClearCalls();
-    output_.QueueOpenResult(c.code);
+    output_.QueueOpenResult(code);
     engine_->StartPlayback();
 
     ASSERT_EQ(dialogs_.Calls().size(), 1);
     const FakeDialogs::Call& box = dialogs_.Calls().front();
     EXPECT_EQ(box.kind, FakeDialogs::Kind::MessageBox);
-    EXPECT_EQ(box.caption, QString::fromUtf8(c.caption));
-    EXPECT_EQ(box.text, QString::fromUtf8(c.text));
+    EXPECT_EQ(box.caption, QStringLiteral("Kiv Sound Recorder - Error") +
+                               (i < 6 ? QStringLiteral(" #0%1").arg(i + 1) : QString()));
+    EXPECT_EQ(box.text, QString::fromUtf8(text));
     EXPECT_EQ(box.flags, MB_ICONHAND);
     EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
     EXPECT_FALSE(engine_->Playing());
