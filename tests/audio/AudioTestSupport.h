@@ -20,6 +20,25 @@ inline std::vector<uint8_t> BytesOf(const QByteArray& array) {
                               reinterpret_cast<const uint8_t*>(array.constData()) + array.size());
 }
 
+// Sound in which every stretch of a few bytes occurs once, so bytes taken a little too early or
+// too late cannot match by accident.
+inline std::vector<uint8_t> Noise(size_t count, uint32_t seed) {
+  std::vector<uint8_t> bytes(count);
+  uint32_t state = seed * 2654435761u + 1;
+  for (uint8_t& b : bytes) {
+    state = state * 1664525u + 1013904223u;
+    b = uint8_t(state >> 24);
+  }
+  return bytes;
+}
+
+// Only the calls that start with `prefix`, in their order.
+inline std::vector<std::string> CallsStartingWith(std::vector<std::string> calls,
+                                                  const std::string& prefix) {
+  std::erase_if(calls, [&](const std::string& call) { return call.rfind(prefix, 0) != 0; });
+  return calls;
+}
+
 // The playback engine's panel: a list of calls, plus the state those calls leave behind.
 class PlayRecordingView final : public PlaybackView {
  public:
@@ -100,12 +119,8 @@ class CaptureRecordingView final : public CaptureView {
     }
     return {};
   }
-  qsizetype IndexOf(const QString& call) const { return calls.indexOf(call); }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (const QString& call : calls) lines.push_back(call.toStdString());
-    return lines;
-  }
+  // Every call so far, joined by '|'.
+  std::string Joined() const { return calls.join(QLatin1Char('|')).toStdString(); }
 
   QStringList calls;
   QList<QByteArray> traces;

@@ -112,9 +112,6 @@ TEST(GraphicAnalyserTest, PanelBoxShowsTheLastPictureInTheSkinColours) {
   analyser.DrawPlaybackTrace(quiet.data(), qint64(quiet.size()));
   EXPECT_TRUE(IsHorizontalLine(analyser.Picture(), 0, kPlay));
 
-  QImage odd(20, 7, QImage::Format_RGB32);
-  PaintFlatLine(odd, kRecord, kBack);
-  EXPECT_TRUE(IsHorizontalLine(odd, 3, kRecord));
 }
 
 }  // namespace

@@ -25,20 +25,9 @@ namespace kiv {
 namespace {
 
 using test::Bytes;
+using test::Noise;
 using test::PlayRecordingView;
 using test::SameBytes;
-
-// Sound in which every stretch of a few bytes occurs once, so a segment that starts a byte too
-// early or too late cannot match by accident.
-Bytes PlayNoise(size_t count, uint32_t seed) {
-  Bytes bytes(count);
-  uint32_t state = seed * 2654435761u + 1;
-  for (uint8_t& b : bytes) {
-    state = state * 1664525u + 1013904223u;
-    b = uint8_t(state >> 24);
-  }
-  return bytes;
-}
 
 class PlaybackEngineTest : public test::CassetteTest {
  protected:
@@ -88,13 +77,7 @@ class PlaybackEngineTest : public test::CassetteTest {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   }
 
-  std::vector<std::string> Writes() const {
-    std::vector<std::string> writes;
-    for (const std::string& call : output_.Calls()) {
-      if (call.rfind("Write(", 0) == 0) writes.push_back(call);
-    }
-    return writes;
-  }
+  std::vector<std::string> Writes() const { return test::CallsStartingWith(output_.Calls(), "Write("); }
 
   // After a playback ended: nothing playing, nothing pending, the device closed and the idle
   // panel restored.
@@ -128,7 +111,7 @@ TEST_F(PlaybackEngineTest, UpToOneSegmentOfSoundPlaysAsOneAndEndsWithItsBuffer) 
   for (const size_t size : {size_t(5000), size_t(1048576)}) {
     SCOPED_TRACE(size);
     view_.calls.clear();
-    Load({PlayNoise(size, 1), PlayNoise(3000, 2)});
+    Load({Noise(size, 1), Noise(3000, 2)});
     engine_->StartPlayback();
 
     EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)",
@@ -149,7 +132,7 @@ TEST_F(PlaybackEngineTest, UpToOneSegmentOfSoundPlaysAsOneAndEndsWithItsBuffer) 
 }
 
 TEST_F(PlaybackEngineTest, ALongMessagePlaysInFullSegmentsAndEndsAfterItsLastByte) {
-  Load({PlayNoise(1000, 3), PlayNoise(3000000, 4)}, 2);
+  Load({Noise(1000, 3), Noise(3000000, 4)}, 2);
   ASSERT_EQ(Start(), 1000u);
   engine_->StartPlayback();
   EXPECT_EQ(engine_->SegmentsPending(), 2);
@@ -184,7 +167,7 @@ TEST_F(PlaybackEngineTest, ALongMessagePlaysInFullSegmentsAndEndsAfterItsLastByt
 
 TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTheLastTick) {
   // Two seconds of another message first: the counter counts from this message's start.
-  Load({PlayNoise(22050, 10), PlayNoise(5 * 11025 + 300, 11)}, 2);
+  Load({Noise(22050, 10), Noise(5 * 11025 + 300, 11)}, 2);
   engine_->StartPlayback();
   view_.calls.clear();
 
@@ -216,7 +199,7 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
 // ---- Pause and stop ---------------------------------------------------------------------
 
 TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
-  Load({PlayNoise(40000, 14)});
+  Load({Noise(40000, 14)});
   engine_->StartPlayback();
   output_.Play(3000);
   engine_->ProgressTick();
@@ -262,7 +245,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
 TEST_F(PlaybackEngineTest, StopAndTheEndLeaveTheHeadWhereAutoRewindSays) {
   for (const bool autoRewind : {false, true}) {
     SCOPED_TRACE(autoRewind ? "auto rewind" : "no auto rewind");
-    Load({PlayNoise(500, 15), PlayNoise(40000, 16)}, 2);
+    Load({Noise(500, 15), Noise(40000, 16)}, 2);
     view_.autoRewind = autoRewind;
     engine_->StartPlayback();
     output_.Play(4000);
@@ -300,7 +283,7 @@ TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRateAndGoOnAtTheByteReached) {
   for (const uint32_t base : {11025u, 22050u, 44100u}) {
     SCOPED_TRACE(base);
     const uint32_t k = base / 11025;
-    Load({PlayNoise(200000, 23)}, 1, base);
+    Load({Noise(200000, 23)}, 1, base);
     engine_->StartPlayback();
     std::vector<uint32_t> rates;
     for (int i = 0; i < 5; ++i) {
@@ -324,7 +307,7 @@ TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRateAndGoOnAtTheByteReached) {
 // ---- Skips and moves --------------------------------------------------------------------
 
 TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlayButNotPastTheEnd) {
-  Load({PlayNoise(100000, 29)});
+  Load({Noise(100000, 29)});
   engine_->StartPlayback();
   engine_->FasterStep();
   DeliverReturnedBuffers();
@@ -375,7 +358,7 @@ TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
       {99, "Kiv Sound Recorder can not start playback because the sound card output reported "
            "error 99.\r\nCheck your sound card and try again."},
   };
-  Load({PlayNoise(4000, 37)});
+  Load({Noise(4000, 37)});
   for (int i = 0; i < 7; ++i) {
     const auto& [code, text] = cases[i];
     SCOPED_TRACE(code);
@@ -400,7 +383,7 @@ TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
 
 TEST_F(PlaybackEngineTest, MemoryAndWriteFailuresLeaveNothingPlaying) {
   // No memory for the buffer is said; a refused write, at the start or between segments, is not.
-  Load({PlayNoise(2000000, 39)});
+  Load({Noise(2000000, 39)});
   engine_->SetAllocationFaults([](qsizetype size) { return size == 1048576; });
   engine_->StartPlayback();
   EXPECT_EQ(dialogs_.MessageTexts(), QStringList{QStringLiteral("Error: Out of Memory")});
