@@ -41,12 +41,9 @@ class EngineCassetteTest : public test::CassetteTest {
 
   // A cassette whose only message is `sound`, selected, the play head at its start.
   void MakeCassetteWith(Cassette& cassette, const QByteArray& sound) {
-    ASSERT_TRUE(cassette.CreateBlankCassette(CassettePath()).ok());
-    ASSERT_TRUE(cassette.BeginRecording().ok());
-    const std::vector<uint8_t> bytes = test::BytesOf(sound);
-    ASSERT_TRUE(cassette.WriteSound(bytes.data(), bytes.size()).ok());
-    ASSERT_TRUE(cassette.EndRecording(true).ok());
-    cassette.CloseStream();
+    Put(cassette, "kivrec.cst", test::CassetteBuilder().Raw(test::BytesOf(sound)).Table()
+                                    .Entry(1, 0, uint32_t(sound.size())).bytes());
+    ASSERT_TRUE(cassette.SelectMessage(1).ok());
   }
 };
 

@@ -28,6 +28,7 @@ using test::Bytes;
 using test::Noise;
 using test::PlayRecordingView;
 using test::SameBytes;
+using Calls = std::vector<std::string>;
 
 class PlaybackEngineTest : public test::CassetteTest {
  protected:
@@ -55,10 +56,8 @@ class PlaybackEngineTest : public test::CassetteTest {
       file.Entry(n, start, start + uint32_t(messages[n - 1].size()));
       start += uint32_t(messages[n - 1].size());
     }
-    const std::string path = PathIn("kivrec.cst");
-    test::WriteFile(path, file.bytes());
     cassette_ = std::make_unique<Cassette>(Env());
-    ASSERT_EQ(cassette_->OpenCassette(path), OpenOutcome::Opened);
+    Put(*cassette_, "kivrec.cst", file.bytes());
     ASSERT_TRUE(cassette_->SelectMessage(selected).ok());
     engine_ = std::make_unique<PlaybackEngine>(*cassette_, output_, dialogs_, view_);
   }
@@ -114,12 +113,10 @@ TEST_F(PlaybackEngineTest, UpToOneSegmentOfSoundPlaysAsOneAndEndsWithItsBuffer) 
     Load({Noise(size, 1), Noise(3000, 2)});
     engine_->StartPlayback();
 
-    EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)",
-                                                         "Write(" + std::to_string(size) + ")"}));
+    EXPECT_EQ(output_.Calls(), (Calls{"Open(11025)", "Write(" + std::to_string(size) + ")"}));
     EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(0, size)));
     EXPECT_EQ(engine_->SegmentsPending(), 1);
-    EXPECT_EQ(view_.calls, (std::vector<std::string>{"ApplyAvailability",
-                                                     "EnableMessageMenuItems(false)"}));
+    EXPECT_EQ(view_.calls, (Calls{"ApplyAvailability", "EnableMessageMenuItems(false)"}));
     EXPECT_EQ(view_.availability[PanelControl::Play], Availability::Running);
 
     output_.Finish();
@@ -158,7 +155,7 @@ TEST_F(PlaybackEngineTest, ALongMessagePlaysInFullSegmentsAndEndsAfterItsLastByt
     DeliverReturnedBuffers();
   }
   ExpectEnded();
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"Write(1048576)", "Write(1048576)",
+  EXPECT_EQ(Writes(), (Calls{"Write(1048576)", "Write(1048576)",
                                                 "Write(1048576)", "Write(890823)"}));
   EXPECT_EQ(cassette_->Head().Position(), cassette_->MessageEnd());
 }
@@ -173,7 +170,7 @@ TEST_F(PlaybackEngineTest, TheTickShowsTheCounterAndHandsOnTheBytesPlayedSinceTh
 
   output_.Play(551);
   engine_->ProgressTick();
-  EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(5,0)", "DrawPlaybackTrace(551)"}));
+  EXPECT_EQ(view_.calls, (Calls{"ShowCounter(5,0)", "DrawPlaybackTrace(551)"}));
   EXPECT_TRUE(SameBytes(view_.traces.back(), SoundFrom(0, 551)));
 
   output_.Play(22050);
@@ -211,8 +208,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
   EXPECT_TRUE(engine_->PlayPaused());
   EXPECT_TRUE(output_.IsPaused());
   EXPECT_FALSE(engine_->Timer2Running());
-  EXPECT_EQ(view_.calls,
-            (std::vector<std::string>{"ShowPausedFace", "PauseWheels", "DrawIdleLine"}));
+  EXPECT_EQ(view_.calls, (Calls{"ShowPausedFace", "PauseWheels", "DrawIdleLine"}));
   // While paused the head tells the exact place, and a late tick draws nothing.
   EXPECT_EQ(Head(), 3500u);
   engine_->ProgressTick();
@@ -222,10 +218,9 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
   view_.calls.clear();
   engine_->TogglePause();
   EXPECT_FALSE(engine_->PlayPaused());
-  EXPECT_EQ(view_.calls,
-            (std::vector<std::string>{"ShowCounter(3,0)", "ShowPlayingFace", "ResumeWheels"}));
+  EXPECT_EQ(view_.calls, (Calls{"ShowCounter(3,0)", "ShowPlayingFace", "ResumeWheels"}));
   DeliverReturnedBuffers();
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset", "Reset", "Close",
+  EXPECT_EQ(output_.Calls(), (Calls{"Restart", "Reset", "Reset", "Close",
                                                        "Open(11025)", "Write(36500)"}));
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(3500, 36500)));
   EXPECT_EQ(engine_->SegmentsPending(), 1);
@@ -236,7 +231,7 @@ TEST_F(PlaybackEngineTest, ResumeContinuesAtTheByteWhereTheDeviceStopped) {
   engine_->TogglePause();
   output_.ClearCalls();
   engine_->StopPlayback();
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Restart", "Reset"}));
+  EXPECT_EQ(output_.Calls(), (Calls{"Restart", "Reset"}));
   DeliverReturnedBuffers();
   ExpectEnded();
   EXPECT_EQ(cassette_->Head().Position(), Start() + 4200);
@@ -257,7 +252,7 @@ TEST_F(PlaybackEngineTest, StopAndTheEndLeaveTheHeadWhereAutoRewindSays) {
     engine_->StopPlayback();
     EXPECT_TRUE(engine_->StopRequested() && engine_->Playing());
     EXPECT_EQ(output_.Calls().back(), "Reset");
-    EXPECT_EQ(view_.calls, (std::vector<std::string>{"SetAvailability(2,2)"}));
+    EXPECT_EQ(view_.calls, (Calls{"SetAvailability(2,2)"}));
     DeliverReturnedBuffers();
     ExpectEnded();
     EXPECT_EQ(Head(), autoRewind ? 0u : 4123u);
@@ -285,15 +280,12 @@ TEST_F(PlaybackEngineTest, SpeedStepsFollowTheBaseRateAndGoOnAtTheByteReached) {
     const uint32_t k = base / 11025;
     Load({Noise(200000, 23)}, 1, base);
     engine_->StartPlayback();
-    std::vector<uint32_t> rates;
-    for (int i = 0; i < 5; ++i) {
+    for (const uint32_t rate : {12049u, 13073u, 14097u, 15121u, 15121u}) {
       output_.Play(1000);
       engine_->FasterStep();
       DeliverReturnedBuffers();
-      rates.push_back(output_.Rate());
+      EXPECT_EQ(output_.Rate(), k * rate);
     }
-    EXPECT_EQ(rates, (std::vector<uint32_t>{k * 12049, k * 13073, k * 14097, k * 15121,
-                                            k * 15121}));
     // The fifth step changed nothing, so it did not restart the device either; every restart
     // went on at the byte reached.
     EXPECT_EQ(Writes().size(), 5u);
@@ -315,7 +307,7 @@ TEST_F(PlaybackEngineTest, SkipForwardMovesOneSecondAndEndsFastPlayButNotPastThe
   view_.calls.clear();
   engine_->SkipForward();
   EXPECT_EQ(cassette_->Head().PlayRate(), 11025u);
-  EXPECT_EQ(view_.calls, (std::vector<std::string>{"ShowCounter(9,1)"}));
+  EXPECT_EQ(view_.calls, (Calls{"ShowCounter(9,1)"}));
   DeliverReturnedBuffers();
   EXPECT_EQ(output_.Rate(), 11025u);
   EXPECT_TRUE(SameBytes(test::BytesOf(output_.Buffer()), SoundFrom(13025, 100000 - 13025)));
@@ -374,7 +366,7 @@ TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
                                (i < 6 ? QStringLiteral(" #0%1").arg(i + 1) : QString()));
     EXPECT_EQ(box.text, QString::fromUtf8(text));
     EXPECT_EQ(box.flags, MB_ICONHAND);
-    EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
+    EXPECT_EQ(output_.Calls(), (Calls{"Open(11025)", "Close"}));
     EXPECT_FALSE(engine_->Playing());
     EXPECT_EQ(engine_->SegmentsPending(), 0);
     EXPECT_TRUE(view_.calls.empty());
@@ -387,7 +379,7 @@ TEST_F(PlaybackEngineTest, MemoryAndWriteFailuresLeaveNothingPlaying) {
   engine_->SetAllocationFaults([](qsizetype size) { return size == 1048576; });
   engine_->StartPlayback();
   EXPECT_EQ(dialogs_.MessageTexts(), QStringList{QStringLiteral("Error: Out of Memory")});
-  EXPECT_EQ(output_.Calls(), (std::vector<std::string>{"Open(11025)", "Close"}));
+  EXPECT_EQ(output_.Calls(), (Calls{"Open(11025)", "Close"}));
   EXPECT_FALSE(engine_->Playing());
   EXPECT_EQ(engine_->SegmentsPending(), 0);
 
