@@ -68,7 +68,9 @@ class PlaybackEngineTest : public test::CassetteTest {
   }
   uint32_t Start() const { return cassette_->MessageStart(); }
   // The effective play head, relative to the message start.
-  uint32_t Head() const { return cassette_->Head().Position() + cassette_->Head().SegmentPlayed() - Start(); }
+  uint32_t Head() const {
+    return cassette_->Head().Position() + cassette_->Head().SegmentPlayed() - Start();
+  }
 
   // Returned buffers are queued signals. Only those are delivered, not timers, so Timer2 can
   // never tick behind a test's back however slow the machine is.
@@ -76,7 +78,7 @@ class PlaybackEngineTest : public test::CassetteTest {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   }
 
-  std::vector<std::string> Writes() const { return test::CallsStartingWith(output_.Calls(), "Write("); }
+  Calls Writes() const { return test::CallsStartingWith(output_.Calls(), "Write("); }
 
   // After a playback ended: nothing playing, nothing pending, the device closed and the idle
   // panel restored.
@@ -334,7 +336,8 @@ TEST_F(PlaybackEngineTest, ARefusedOpenShowsItsBoxAndLeavesTheTransportIdle) {
   // Boxes #01 to #06 in this order, then the one for any other code.
   const std::pair<int, const char*> cases[] = {
       {4, "Kiv Sound Recorder can not start playback because access to the sound card output is "
-          "blocked by another program.\r\nYou have to close that program first and then try again."},
+          "blocked by another program.\r\nYou have to close that program first and then try "
+          "again."},
       {2, "Windows reported an error associated with the sound card so Kiv Sound Recorder can not "
           "start playback.\r\nCheck your sound card and look for possible conflicts in Device "
           "Manager.\r\nRestart your computer if necessary."},
