@@ -10,7 +10,6 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -87,12 +86,10 @@ TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone)
   ASSERT_EQ(store.OpenCassette(CassettePath()), OpenOutcome::Opened);
   ASSERT_EQ(store.MessageCount(), 1u);
   const uint32_t length = store.MessageEnd() - store.MessageStart();
-  // ... of whole buffers only, every one drawn as it arrived: the part-filled buffer and the empty ones
-  // the stop hands back come after the recording has ended ...
+  // ... of whole buffers only, every one drawn as it arrived: the part-filled buffer and the
+  // empty ones the stop hands back come after the recording has ended ...
   EXPECT_EQ(length % 1024, 0u);
-  qsizetype traced = 0;
-  for (const QByteArray& trace : view.traces) traced += trace.size();
-  EXPECT_EQ(traced, qsizetype(length));
+  EXPECT_EQ(view.traces.join().size(), qsizetype(length));
   // ... as long as the time that passed, less what the sound server still held at the stop and
   // the part of a buffer that was never filled. Nothing recorded before the start counts.
   EXPECT_GE(double(length), 1.25 * kRate);
@@ -163,17 +160,15 @@ using EngineNoServerTest = EngineCassetteTest;
 
 TEST_F(EngineNoServerTest, WithoutASoundServerNeitherEngineStartsAndTheCassetteIsUnchanged) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  QFile config(QString::fromStdString(PathIn("client.conf")));
-  ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-  config.write("autospawn = no\n");  // never a server of its own instead of the missing one
-  config.close();
+  const std::string config = PathIn("client.conf");
+  test::WriteFile(config, test::BytesOf("autospawn = no\n"));  // never a server of its own
   Cassette cassette(Env());
   MakeCassetteWith(cassette, rig::Tone(440.0, 4000));
   const test::Bytes old = test::ReadFile(CassettePath());
   EXPECT_EXIT(
       {
         qputenv("PULSE_SERVER", QByteArray::fromStdString("unix:" + PathIn("no")));
-        qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config.fileName()));
+        qputenv("PULSE_CLIENTCONFIG", QByteArray::fromStdString(config));
         int wrong = 0;
         QtAudioOutput output;
         FakeDialogs playDialogs;
