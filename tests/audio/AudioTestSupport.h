@@ -15,17 +15,37 @@
 
 namespace kiv::test {
 
+using namespace Qt::StringLiterals;
+
 inline std::vector<uint8_t> BytesOf(const QByteArray& array) {
   return std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(array.constData()),
                               reinterpret_cast<const uint8_t*>(array.constData()) + array.size());
 }
 
+// Sound in which every stretch of a few bytes occurs once, so bytes taken a little too early or
+// too late cannot match by accident.
+inline std::vector<uint8_t> Noise(size_t count, uint32_t seed) {
+  std::vector<uint8_t> bytes(count);
+  uint32_t state = seed * 2654435761u + 1;
+  for (uint8_t& b : bytes) {
+    state = state * 1664525u + 1013904223u;
+    b = uint8_t(state >> 24);
+  }
+  return bytes;
+}
+
+// Only the calls that start with `prefix`, in their order.
+inline std::vector<std::string> CallsStartingWith(std::vector<std::string> calls,
+                                                  const std::string& prefix) {
+  std::erase_if(calls, [&](const std::string& call) { return call.rfind(prefix, 0) != 0; });
+  return calls;
+}
+
 // The playback engine's panel: a list of calls, plus the state those calls leave behind.
 class PlayRecordingView final : public PlaybackView {
  public:
-  void ShowCounter(uint32_t lengthSeconds, uint32_t positionSeconds) override {
-    calls.push_back("ShowCounter(" + std::to_string(lengthSeconds) + "," +
-                    std::to_string(positionSeconds) + ")");
+  void ShowCounter(uint32_t length, uint32_t position) override {
+    calls.push_back(u"ShowCounter(%1,%2)"_s.arg(length).arg(position).toStdString());
   }
   void DrawPlaybackTrace(const QByteArray& bytes) override {
     calls.push_back("DrawPlaybackTrace(" + std::to_string(bytes.size()) + ")");
@@ -40,11 +60,10 @@ class PlayRecordingView final : public PlaybackView {
     availability = all;
   }
   void SetAvailability(PanelControl control, Availability value) override {
-    calls.push_back("SetAvailability(" + std::to_string(int(control)) + "," +
-                    std::to_string(int(value)) + ")");
+    calls.push_back(u"SetAvailability(%1,%2)"_s.arg(int(control)).arg(int(value)).toStdString());
   }
-  void EnableMessageMenuItems(bool enabled) override {
-    calls.push_back(enabled ? "EnableMessageMenuItems(true)" : "EnableMessageMenuItems(false)");
+  void EnableMessageMenuItems(bool on) override {
+    calls.push_back(on ? "EnableMessageMenuItems(true)" : "EnableMessageMenuItems(false)");
   }
   void PauseWheels() override { calls.emplace_back("PauseWheels"); }
   void ResumeWheels() override { calls.emplace_back("ResumeWheels"); }
@@ -60,36 +79,28 @@ class PlayRecordingView final : public PlaybackView {
 // The capture engine's panel: every call written down as a short line, in order.
 class CaptureRecordingView final : public CaptureView {
  public:
-  void ShowRecordKeyAtRest() override { calls.append(QStringLiteral("RecordKeyAtRest")); }
-  void SetTrayHint(const QString& hint) override { calls.append(QStringLiteral("Tray ") + hint); }
-  void SetMessageLabel(const QString& text) override {
-    calls.append(QStringLiteral("Label ") + text);
-  }
-  void SetRemainingTimeHint(const QString& hint) override {
-    calls.append(QStringLiteral("Hint ") + hint);
-  }
-  void ShowCustomText() override { calls.append(QStringLiteral("CustomText")); }
-  void SetCounterText(const QString& text) override {
-    calls.append(QStringLiteral("Counter ") + text);
-  }
-  void StartWheels() override { calls.append(QStringLiteral("Wheels")); }
+  void ShowRecordKeyAtRest() override { calls.append(u"RecordKeyAtRest"_s); }
+  void SetTrayHint(const QString& hint) override { calls.append(u"Tray "_s + hint); }
+  void SetMessageLabel(const QString& text) override { calls.append(u"Label "_s + text); }
+  void SetRemainingTimeHint(const QString& hint) override { calls.append(u"Hint "_s + hint); }
+  void ShowCustomText() override { calls.append(u"CustomText"_s); }
+  void SetCounterText(const QString& text) override { calls.append(u"Counter "_s + text); }
+  void StartWheels() override { calls.append(u"Wheels"_s); }
   void DrawRecordingTrace(const QByteArray& buffer) override {
-    calls.append(QStringLiteral("Trace"));
+    calls.append(u"Trace"_s);
     traces.append(buffer);
   }
-  void DrawIdleLine() override { calls.append(QStringLiteral("IdleLine")); }
+  void DrawIdleLine() override { calls.append(u"IdleLine"_s); }
   void SetMenuItemEnabled(MenuItem item, bool enabled) override {
-    const QString state = enabled ? QStringLiteral(" on") : QStringLiteral(" off");
-    calls.append(QStringLiteral("Menu ") + QString::fromLatin1(MenuItemName(item)) + state);
+    calls.append(u"Menu "_s + QLatin1String(MenuItemName(item)) + (enabled ? u" on"_s : u" off"_s));
   }
-  void ShowRecordingState() override { calls.append(QStringLiteral("RecordingState")); }
+  void ShowRecordingState() override { calls.append(u"RecordingState"_s); }
   void ShowIdleState(bool previous, bool next) override {
-    calls.append(QStringLiteral("IdleState previous=%1 next=%2").arg(int(previous)).arg(int(next)));
+    calls.append(u"IdleState previous=%1 next=%2"_s.arg(int(previous)).arg(int(next)));
   }
-  void CassetteReplaced() override { calls.append(QStringLiteral("CassetteReplaced")); }
+  void CassetteReplaced() override { calls.append(u"CassetteReplaced"_s); }
   void RunningCheckRefused(RunningCheck why) override {
-    calls.append(why == RunningCheck::LowDisk ? QStringLiteral("Refused LowDisk")
-                                              : QStringLiteral("Refused CapacityFull"));
+    calls.append(why == RunningCheck::LowDisk ? u"Refused LowDisk"_s : u"Refused CapacityFull"_s);
   }
   bool AutoRewindOnStop() const override { return autoRewind; }
 
@@ -100,12 +111,8 @@ class CaptureRecordingView final : public CaptureView {
     }
     return {};
   }
-  qsizetype IndexOf(const QString& call) const { return calls.indexOf(call); }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (const QString& call : calls) lines.push_back(call.toStdString());
-    return lines;
-  }
+  // Every call so far, joined by '|'.
+  std::string Joined() const { return calls.join(QLatin1Char('|')).toStdString(); }
 
   QStringList calls;
   QList<QByteArray> traces;

@@ -9,21 +9,18 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "../cassette/CassetteTestSupport.h"
 #include "../support/RigSound.h"
 #include "AudioTestSupport.h"
 #include "audio/CaptureEngine.h"
 #include "audio/PlaybackEngine.h"
 #include "cassette/Cassette.h"
-#include "cassette/File.h"
 #include "platform/QtAudioInput.h"
 #include "platform/QtAudioOutput.h"
 #include "platform/QtFreeSpace.h"
@@ -36,34 +33,17 @@ using rig::Frequency;
 using rig::kRate;
 using rig::Loud;
 
-// A throw-away data folder under $TMPDIR holding the cassette.
-class EngineCassetteTest : public ::testing::Test {
+// The cassette lives in the test's own throw-away folder.
+class EngineCassetteTest : public test::CassetteTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-
-  CassetteEnvironment Env() const {
-    return CassetteEnvironment{dir_.path().toStdString() + "/", SystemLocalTime};
-  }
-  std::string CassettePath() const { return dir_.filePath(QStringLiteral("kivrec.cst")).toStdString(); }
+  std::string CassettePath() const { return PathIn("kivrec.cst"); }
 
   // A cassette whose only message is `sound`, selected, the play head at its start.
   void MakeCassetteWith(Cassette& cassette, const QByteArray& sound) {
-    ASSERT_TRUE(cassette.CreateBlankCassette(CassettePath()).ok());
-    ASSERT_TRUE(cassette.BeginRecording().ok());
-    ASSERT_TRUE(cassette
-                    .WriteSound(reinterpret_cast<const uint8_t*>(sound.constData()),
-                                size_t(sound.size()))
-                    .ok());
-    ASSERT_TRUE(cassette.EndRecording(true).ok());
-    cassette.CloseStream();
+    Put(cassette, "kivrec.cst", test::CassetteBuilder().Raw(test::BytesOf(sound)).Table()
+                                    .Entry(1, 0, uint32_t(sound.size())).bytes());
+    ASSERT_TRUE(cassette.SelectMessage(1).ok());
   }
-
-  QByteArray ReadCassette() const {
-    QFile file(QString::fromStdString(CassettePath()));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-
-  QTemporaryDir dir_;
 };
 
 class EngineRigTest : public EngineCassetteTest {
@@ -106,12 +86,10 @@ TEST_F(EngineRigTest, TwoSecondsRecordedFromTheMicrophoneAreOneMessageOfItsTone)
   ASSERT_EQ(store.OpenCassette(CassettePath()), OpenOutcome::Opened);
   ASSERT_EQ(store.MessageCount(), 1u);
   const uint32_t length = store.MessageEnd() - store.MessageStart();
-  // ... of whole buffers only, every one drawn as it arrived: the part-filled buffer and the empty ones
-  // the stop hands back come after the recording has ended ...
+  // ... of whole buffers only, every one drawn as it arrived: the part-filled buffer and the
+  // empty ones the stop hands back come after the recording has ended ...
   EXPECT_EQ(length % 1024, 0u);
-  qsizetype traced = 0;
-  for (const QByteArray& trace : view.traces) traced += trace.size();
-  EXPECT_EQ(traced, qsizetype(length));
+  EXPECT_EQ(view.traces.join().size(), qsizetype(length));
   // ... as long as the time that passed, less what the sound server still held at the stop and
   // the part of a buffer that was never filled. Nothing recorded before the start counts.
   EXPECT_GE(double(length), 1.25 * kRate);
@@ -182,17 +160,15 @@ using EngineNoServerTest = EngineCassetteTest;
 
 TEST_F(EngineNoServerTest, WithoutASoundServerNeitherEngineStartsAndTheCassetteIsUnchanged) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  QFile config(dir_.filePath(QStringLiteral("client.conf")));
-  ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-  config.write("autospawn = no\n");  // never a server of its own instead of the missing one
-  config.close();
+  const std::string config = PathIn("client.conf");
+  test::WriteFile(config, test::BytesOf("autospawn = no\n"));  // never a server of its own
   Cassette cassette(Env());
   MakeCassetteWith(cassette, rig::Tone(440.0, 4000));
-  const QByteArray old = ReadCassette();
+  const test::Bytes old = test::ReadFile(CassettePath());
   EXPECT_EXIT(
       {
-        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(dir_.filePath(QStringLiteral("no"))));
-        qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config.fileName()));
+        qputenv("PULSE_SERVER", QByteArray::fromStdString("unix:" + PathIn("no")));
+        qputenv("PULSE_CLIENTCONFIG", QByteArray::fromStdString(config));
         int wrong = 0;
         QtAudioOutput output;
         FakeDialogs playDialogs;
@@ -212,9 +188,8 @@ TEST_F(EngineNoServerTest, WithoutASoundServerNeitherEngineStartsAndTheCassetteI
         wrong += Check(!recorder.StartRecording() && !recorder.Recording(), "the recording runs");
         wrong += CheckOnlyBox(recordDialogs, "Kiv Sound Recorder - Error #07");
         wrong += Check(!input.IsOpen() && !cassette.Recording(), "the device is open");
-        wrong += Check(!FileSystem::Default().Exists(Cassette::SidecarPathFor(CassettePath())),
-                       "a sidecar exists");
-        wrong += Check(ReadCassette() == old, "the cassette changed");
+        wrong += Check(!FileExists(Cassette::SidecarPathFor(CassettePath())), "a sidecar exists");
+        wrong += Check(test::ReadFile(CassettePath()) == old, "the cassette changed");
         std::fflush(stderr);
         std::_Exit(wrong);
       },
