@@ -176,11 +176,8 @@ TEST_F(TMarqueeDrawing, LeftStepsEnterAtTheRightAndWrapOnReachingTextAndControlW
   EXPECT_EQ(marquee.ScrollOffset(), 155);
   QImage face = Face();
   EXPECT_EQ(FirstColumnOf(face, kRed), Ink("RED", width - 150));
-  EXPECT_EQ(FirstColumnOf(face, kLime), Ink("GREEN", width - 150 + Advance("RED") + 5));
-  for (int i = 32; i < (plain + width) / 5; ++i) {
-    marquee.TimerFired();
-    ASSERT_EQ(marquee.ScrollOffset(), 5 * i) << "step " << i;
-  }
+  Steps((plain + width) / 5 - 32);
+  EXPECT_EQ(marquee.ScrollOffset(), plain + width - 5);
   // The step that wraps draws the text wholly left of the control.
   marquee.TimerFired();
   EXPECT_EQ(marquee.ScrollOffset(), 0);
