@@ -114,9 +114,8 @@ inline KeyRows CompleteSkinRows() {
 }
 
 // Every resting picture is 7 pixels high; its width tells the controls apart.
-inline int RestWidth(SkinControl control) {
-  return control == SkinControl::ZvSkin1 ? 160
-                                         : 10 + int(PicturesOf(control) - kControlPictures.data());
+inline int RestWidth(SkinControl c) {
+  return c == SkinControl::ZvSkin1 ? 160 : 10 + int(PicturesOf(c) - kControlPictures.data());
 }
 
 // Sets `key` to `value`; a null `value` removes the row. The loader looks rows up by key, so

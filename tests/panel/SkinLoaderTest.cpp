@@ -55,13 +55,11 @@ TEST_F(SkinLoaderTest, CompleteSkinPlacesEveryControlInKeyFileOrderWithThePanelL
   EXPECT_FALSE(target[C::playButton].visible.has_value()) << "keys without a switch";
   EXPECT_EQ(target[C::CGauge1].box, QRect(99, 78, 40, 5));
   EXPECT_EQ(target[C::mname].box, QRect(10, 100, 120, 14));
-  EXPECT_EQ(target[C::Count].box, QRect(60, 120, 60, 12));
   EXPECT_EQ(target.colors[SkinColor::GaugeBar], QColor(0x1E, 0x90, 0xFF));
   EXPECT_EQ(target.colors[SkinColor::LineFill], QColor(0, 255, 0)) << "the analyser's play colour";
   EXPECT_EQ(target[C::Count].labelColor, QColor(255, 255, 0));
   EXPECT_EQ(target.tags[1], QStringLiteral("65280%"));
   EXPECT_EQ(target[C::mname].font->face, QStringLiteral("Courier New"));
-  EXPECT_FALSE(target[C::message].font->bold);
   EXPECT_EQ(target.logoSize, Rest(C::UserBMP));
   EXPECT_EQ(target.logoLink, SkinLoader::LogoLink());
   EXPECT_EQ(target.calls.mid(0, 7).join(u','),
