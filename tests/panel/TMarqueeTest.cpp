@@ -28,10 +28,7 @@ QString ItemsOf(const QString& text) {
 }
 
 TEST(TMarqueeText, ItemsTheirColoursAndWhereParsingStops) {
-  const struct {
-    const char* text;
-    const char* items;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"255%hello", "hello#ff0000"}, {"50%off", "off#320000"},
       {"1%a|2%b|3%c", "a#00ff00 | b#ffff00 | c#ff0000"},
       // Not exactly two tokens: the whole item, in lime. A final "%" starts no token.
@@ -42,9 +39,8 @@ TEST(TMarqueeText, ItemsTheirColoursAndWhereParsingStops) {
       // A colour that is not a number ends the parse, keeping the items before it.
       {"1%a|x%b|c", "a#00ff00!"}, {"%%", "!"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ItemsOf(QString::fromUtf8(c.text)), QString::fromUtf8(c.items)) << c.text;
-  }
+  for (const auto& [text, items] : cases)
+    EXPECT_EQ(ItemsOf(QString::fromUtf8(text)), QString::fromUtf8(items)) << text;
 }
 
 TEST(TMarqueeTimer, RunsWhileActiveAtTheChosenSpeed) {

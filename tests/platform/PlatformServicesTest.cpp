@@ -82,8 +82,7 @@ TEST(AutostartEntryTest, FileGoesUnderXdgConfigHomeOrHomeConfigAndExecIsQuotedAn
       {"/opt/back\\slash/KivRec", "\"/opt/back\\\\\\\\slash/KivRec\""},
       {"/opt/tick`/KivRec", "\"/opt/tick\\\\`/KivRec\""},
       // "%" starts a field code unless doubled, quoted or not.
-      {"/opt/100%/KivRec", "/opt/100%%/KivRec"},
-      {"/opt/100 %/KivRec", "\"/opt/100 %%/KivRec\""},
+      {"/opt/100%/KivRec", "/opt/100%%/KivRec"}, {"/opt/100 %/KivRec", "\"/opt/100 %%/KivRec\""},
   };
   for (const auto& [path, exec] : cases) {
     EXPECT_EQ(AutostartEntry::ExecValue(QString::fromUtf8(path)), QString::fromUtf8(exec)) << path;

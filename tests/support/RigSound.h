@@ -26,10 +26,7 @@ inline constexpr int kDeviceWaitMs = 10000;
 // Empty when the rig's server is there at PULSE_SERVER; otherwise why the test cannot run.
 inline std::string RigUnavailableReason() {
   const QByteArray server = qgetenv("PULSE_SERVER");
-  if (server.isEmpty()) {
-    return "needs the private PulseAudio server of scripts/pulse-rig; scripts/test starts it and "
-           "sets PULSE_SERVER";
-  }
+  if (server.isEmpty()) return "needs PULSE_SERVER: the private server of scripts/pulse-rig";
   // A server left over from an earlier run is gone with its socket; Qt would only report "no
   // device" then, which says nothing about the code under test.
   if (server.startsWith("unix:") && !QFileInfo::exists(QString::fromLocal8Bit(server.mid(5)))) {
