@@ -94,7 +94,6 @@ TEST_F(SkinLoaderTest, SwitchedOffControlsAreHiddenAndNotReadFurther) {
 TEST_F(SkinLoaderTest, LargeFontsScreenReadsTheLargeVariantsAndOnlyThere) {
   ASSERT_TRUE(Load(CompleteSkinRows(), SkinLoader::kLargeFontsDpi));
   EXPECT_EQ(target[C::mname].box, QRect(12, 120, 150, 18));
-  EXPECT_EQ(target[C::message].box, QRect(10, 140, 50, 15));
   EXPECT_EQ(target[C::PaintBox1].box, QRect(140, 120, 60, 25));
   KeyRows rows = CompleteSkinRows();
   test::SetRow(rows, QStringLiteral("TickerTapeL"));

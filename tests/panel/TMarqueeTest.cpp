@@ -67,10 +67,10 @@ TEST(TMarqueeTimer, RunsWhileActiveAtTheChosenSpeed) {
 QString Outline(const QMenu* menu) {
   QStringList items;
   for (const QAction* action : menu->actions()) {
-    const QString mark = action->isChecked() ? QStringLiteral("*") : QString();
     items.append(action->isSeparator() ? QStringLiteral("-")
                  : action->menu()      ? action->text() + u'[' + Outline(action->menu()) + u']'
-                                       : action->text() + mark);
+                 : action->isChecked() ? action->text() + u'*'
+                                       : action->text());
   }
   return items.join(u' ');
 }
@@ -96,7 +96,6 @@ TEST(TMarqueeMenu, SpeedDirectionAndExitItems) {
   marquee.SetSpeed(TSpeed::tsFast);
   EXPECT_EQ(Outline(menu),
             QStringLiteral("S&peed[&Slow &Medium &Fast*] &Direction[&Left &Right*] - E&xit"));
-  EXPECT_EQ(exits.count(), 0);
   Trigger(marquee, QStringLiteral("E&xit"));
   EXPECT_EQ(exits.count(), 1);
 }
