@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <map>
@@ -18,16 +17,12 @@
 #include "panel/SkinTarget.h"
 
 // Readable failure messages; every panel test includes this file, so all of them print alike.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& t, std::ostream* os) { *os << '"' << t.toStdString() << '"'; }
 inline void PrintTo(const QColor& color, std::ostream* os) { *os << color.name().toStdString(); }
-inline void PrintTo(const QPoint& p, std::ostream* os) {
-  *os << '(' << p.x() << ", " << p.y() << ')';
-}
+inline void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
 inline void PrintTo(const QSize& s, std::ostream* os) { *os << s.width() << 'x' << s.height(); }
 inline void PrintTo(const QRect& r, std::ostream* os) {
-  *os << r.width() << 'x' << r.height() << " at (" << r.x() << ", " << r.y() << ')';
+  *os << r.width() << 'x' << r.height() << " at " << r.x() << ',' << r.y();
 }
 
 namespace kiv::test {
@@ -93,26 +88,25 @@ class RecordingSkinTarget : public SkinTarget {
 
 using KeyRows = std::vector<std::pair<QString, QString>>;
 
-// A skin every row of which loads: key=value rows, several to a line, split by "|".
+// A skin every row of which loads: key=value rows split by "|".
 inline KeyRows CompleteSkinRows() {
   static const char kRows[] =
-      "VolumeButton=10,8,on|VolumeIndicatorPos=99,78,5,40|VolumeIndicatorBGColor=000000\n"
-      "VolumeIndicatorFGColor=1E90FF|Pause=20,30|Play=40,30|Record=60,30|Stop=80,30|Del=100,30\n"
-      "Settings=120,30|FastRewind=20,50|Rewind=40,50|Forward=60,50|FastForward=80,50|Off=100,50\n"
-      "TickerTapeS=10,100,14,120|TickerTapeL=12,120,18,150|TickerTapeColor=202020\n"
-      "TickerTapeTextColor1=FF00|TickerTapeTextColor2=FFFF|TickerTapeTextColor3=FF\n"
-      "TickerTapeTextColor4=FFFFFF|TickerTapeFont=\"Courier New\",8,Bold,off\n"
-      "MessageLabelS=10,120,12,40|MessageLabelL=10,140,15,50|MessageLabelColor=00FF00\n"
-      "MessageLabelFont=Arial,7,Regular,off|CountLabelS=60,120,12,60|CountLabelL=70,140,15,70\n"
-      "CountLabelColor=FFFF00|CountLabelFont=Arial,9,Bold,off|LeftWheel=30,70,on\n"
-      "RightWheel=70,70,on|UserBMP=5,5,20,60|GraphicAnalyserS=130,100,20,50,on\n"
-      "GraphicAnalyserL=140,120,25,60,on|GraphicAnalyserPlFGColor=00FF00\n"
-      "GraphicAnalyserRecFGColor=FF0000|GraphicAnalyserBGColor=000000\n"
-      "GraphicAnalyserLineS=130,121,1,50,on|GraphicAnalyserLineL=140,146,2,60,on\n"
+      "VolumeButton=10,8,on|VolumeIndicatorPos=99,78,5,40|VolumeIndicatorBGColor=000000|"
+      "VolumeIndicatorFGColor=1E90FF|Pause=20,30|Play=40,30|Record=60,30|Stop=80,30|Del=100,30|"
+      "Settings=120,30|FastRewind=20,50|Rewind=40,50|Forward=60,50|FastForward=80,50|Off=100,50|"
+      "TickerTapeS=10,100,14,120|TickerTapeL=12,120,18,150|TickerTapeColor=202020|"
+      "TickerTapeTextColor1=FF00|TickerTapeTextColor2=FFFF|TickerTapeTextColor3=FF|"
+      "TickerTapeTextColor4=FFFFFF|TickerTapeFont=\"Courier New\",8,Bold,off|"
+      "MessageLabelS=10,120,12,40|MessageLabelL=10,140,15,50|MessageLabelColor=00FF00|"
+      "MessageLabelFont=Arial,7,Regular,off|CountLabelS=60,120,12,60|CountLabelL=70,140,15,70|"
+      "CountLabelColor=FFFF00|CountLabelFont=Arial,9,Bold,off|LeftWheel=30,70,on|"
+      "RightWheel=70,70,on|UserBMP=5,5,20,60|GraphicAnalyserS=130,100,20,50,on|"
+      "GraphicAnalyserL=140,120,25,60,on|GraphicAnalyserPlFGColor=00FF00|"
+      "GraphicAnalyserRecFGColor=FF0000|GraphicAnalyserBGColor=000000|"
+      "GraphicAnalyserLineS=130,121,1,50,on|GraphicAnalyserLineL=140,146,2,60,on|"
       "VolPlusButton=150,8,on|VolMinusButton=150,20,on";
   KeyRows rows;
-  for (const QString& row :
-       QString::fromLatin1(kRows).split(QRegularExpression(QStringLiteral("[|\n]")))) {
+  for (const QString& row : QString::fromLatin1(kRows).split(u'|')) {
     const qsizetype equals = row.indexOf(u'=');
     rows.emplace_back(row.left(equals), row.mid(equals + 1));
   }
@@ -120,23 +114,15 @@ inline KeyRows CompleteSkinRows() {
 }
 
 // Every resting picture is 7 pixels high; its width tells the controls apart.
-inline int RestWidth(SkinControl control) {
-  return control == SkinControl::ZvSkin1 ? 160
-                                         : 10 + int(PicturesOf(control) - kControlPictures.data());
+inline int RestWidth(SkinControl c) {
+  return c == SkinControl::ZvSkin1 ? 160 : 10 + int(PicturesOf(c) - kControlPictures.data());
 }
 
-inline void SetRow(KeyRows& rows, const QString& key, const QString& value) {
-  for (auto& row : rows) {
-    if (row.first == key) {
-      row.second = value;
-      return;
-    }
-  }
-  rows.emplace_back(key, value);
-}
-
-inline void RemoveRow(KeyRows& rows, const QString& key) {
+// Sets `key` to `value`; a null `value` removes the row. The loader looks rows up by key, so
+// where the row lands does not matter.
+inline void SetRow(KeyRows& rows, const QString& key, const QString& value = {}) {
   std::erase_if(rows, [&key](const auto& row) { return row.first == key; });
+  if (!value.isNull()) rows.emplace_back(key, value);
 }
 
 // A program folder in a temporary directory, removed with the object.
@@ -146,6 +132,9 @@ class ProgramFolder {
 
   QString Path() const { return dir_.path() + u'/'; }
   QString SkinDir() const { return dir_.path() + QStringLiteral("/Skin/"); }
+  QString PicturePath(const QString& skin, SkinControl control) const {
+    return SkinDir() + skin + u'/' + QLatin1String(SkinPictureName(control));
+  }
 
   // Skin/<fileName> holding [section] and the rows, one "key=value" a line.
   void WriteKeyFile(const QString& fileName, const QString& section, const KeyRows& rows) const {

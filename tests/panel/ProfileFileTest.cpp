@@ -26,19 +26,13 @@ TEST(ProfileFile, ReadsLikeTheSystemProfileReader) {
       "[Other]\nB=3\n[default]\nDup=4\nC=5";
   const std::pair<const char*, const char*> cases[] = {
       {"volumebutton", "10,8,on"},  // names ignore case
-      {"Absent", "0"},              // missing and "=" less keys read the default
-      {"Bare", "0"},
-      {"Empty", ""},   // present but empty is not missing
-      {"Key", "a b"},  // blanks around names and values go; any line end works
-      {";Comment", "0"},
-      {"Face", "Courier New"},  // one pair of enclosing quotes goes
-      {"Single", "x"},
+      // Missing and "=" less keys read the default; present but empty is not missing.
+      {"Absent", "0"}, {"Bare", "0"}, {"Empty", ""},
+      {"Key", "a b"}, {";Comment", "0"},  // blanks around names and values go; any line end works
+      {"Face", "Courier New"}, {"Single", "x"},  // one pair of enclosing quotes goes
       // A value that only starts with a quote keeps it: the comma-text split needs it.
-      {"Font", "\"Courier New\",8,Bold,off"},
-      {"Lone", "\""},
-      {"Dup", "1"},  // the first key of a name and the first section win
-      {"C", "0"},
-      {"A", "0"},
+      {"Font", "\"Courier New\",8,Bold,off"}, {"Lone", "\""},
+      {"Dup", "1"}, {"C", "0"}, {"A", "0"},  // the first key of a name and the first section win
   };
   for (const auto& [key, value] : cases)
     EXPECT_EQ(Read(file, "DEFAULT", key), QLatin1String(value)) << key;

@@ -12,11 +12,6 @@ namespace {
 
 using test::ProgramFolder;
 
-void RemovePanelPicture(const ProgramFolder& folder, const char* skin) {
-  QFile::remove(folder.SkinDir() + QLatin1String(skin) + u'/' +
-                QLatin1String(SkinPictureName(SkinControl::ZvSkin1)));
-}
-
 TEST(SkinFallback, NamesLoseTheirLastFourCharactersAndNeedThePanelPictureInAnyCase) {
   ProgramFolder folder;
   // ".set" in the middle: the name still loses its last four characters, here ".SET".
@@ -38,7 +33,7 @@ TEST(SkinFallback, TriesUsableSkinsInDirectoryOrderUntilOneLoads) {
   ProgramFolder folder;
   for (const char* name : {"Alpha", "Beta", "Gamma", "Broken"})
     folder.WriteSkin(QLatin1String(name));
-  RemovePanelPicture(folder, "Broken");
+  QFile::remove(folder.PicturePath(QStringLiteral("Broken"), SkinControl::ZvSkin1));
   // The file system's own order, not a sorted one.
   QStringList listed =
       QDir(folder.SkinDir()).entryList({QStringLiteral("*.set")}, QDir::Files, QDir::Unsorted);
@@ -59,9 +54,10 @@ TEST(SkinFallback, LoadsTheFallbackSkinOverAHalfLoadedDefault) {
   ProgramFolder folder;
   test::KeyRows broken = test::CompleteSkinRows();
   test::SetRow(broken, QStringLiteral("Record"), QStringLiteral("61,31"));
-  test::RemoveRow(broken, QStringLiteral("UserBMP"));
+  test::SetRow(broken, QStringLiteral("UserBMP"));
   folder.WriteSkin(QStringLiteral("Default"), broken);
-  RemovePanelPicture(folder, "Default");  // so the search passes over it
+  // Without its panel picture the search passes over it.
+  QFile::remove(folder.PicturePath(QStringLiteral("Default"), SkinControl::ZvSkin1));
   folder.WriteSkin(QStringLiteral("Spare"));
   test::RecordingSkinTarget target;
   SkinLoader loader(target, folder.Path(), 96);

@@ -1,6 +1,8 @@
 // Comma-text splitting and the item forms of skin values.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "PanelTestSupport.h"
 #include "panel/CommaText.h"
 #include "panel/SkinItems.h"
@@ -80,15 +82,15 @@ TEST(SkinItems, ColoursAreRedFirstAndTickerColoursTheSystemValueInDecimal) {
 
 TEST(SkinItems, FontsNeedFourItemsAndANumericSizeAndOnlyBoldIsBold) {
   const auto font = [](SkinItems& i) { return i.Font(); };
-  const auto [bold, boldOk] = ReadAs("\"Courier New\",8,Bold,off", font);
-  EXPECT_TRUE(boldOk);
-  EXPECT_EQ(bold.face, QStringLiteral("Courier New"));
-  EXPECT_EQ(bold.pointSize, 8);
-  EXPECT_TRUE(bold.bold);
-  const auto [lower, lowerOk] = ReadAs("Arial,8,bold,Face.ttf", font);
-  EXPECT_TRUE(lowerOk);
-  EXPECT_FALSE(lower.bold);
-  EXPECT_EQ(lower.fontFile, QStringLiteral("Face.ttf"));
+  // Face, size, bold, font file, and whether the read went well.
+  const auto read = [&font](const char* text) {
+    const auto [f, ok] = ReadAs(text, font);
+    return std::tuple(f.face, f.pointSize, f.bold, f.fontFile, ok);
+  };
+  EXPECT_EQ(read("\"Courier New\",8,Bold,off"),
+            std::tuple(QStringLiteral("Courier New"), 8, true, QStringLiteral("off"), true));
+  EXPECT_EQ(read("Arial,8,bold,Face.ttf"),
+            std::tuple(QStringLiteral("Arial"), 8, false, QStringLiteral("Face.ttf"), true));
   EXPECT_FALSE(ReadAs("Arial,8,Bold", font).second);
   EXPECT_FALSE(ReadAs("Arial,big,Bold,off", font).second);
 }

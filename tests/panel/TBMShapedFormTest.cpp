@@ -15,15 +15,12 @@ namespace {
 
 // A picture from rows of characters: '#' body, '.' magenta, 'o' another body colour.
 QImage Picture(std::initializer_list<const char*> rows) {
-  const int width = static_cast<int>(std::strlen(*rows.begin()));
-  QImage image(width, static_cast<int>(rows.size()), QImage::Format_RGB32);
+  QImage image(int(std::strlen(*rows.begin())), int(rows.size()), QImage::Format_RGB32);
   int y = 0;
   for (const char* row : rows) {
-    for (int x = 0; x < width; ++x) {
-      image.setPixelColor(x, y,
-                          row[x] == '#'   ? QColor(40, 40, 60)
-                          : row[x] == 'o' ? QColor(255, 0, 254)
-                                          : QColor(255, 0, 255));
+    for (int x = 0; x < image.width(); ++x) {
+      const int blue = row[x] == 'o' ? 254 : 255;
+      image.setPixel(x, y, row[x] == '#' ? qRgb(40, 40, 60) : qRgb(255, 0, blue));
     }
     ++y;
   }

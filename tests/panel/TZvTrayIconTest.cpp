@@ -26,25 +26,18 @@ QString ShippedIcon(const char* name) {
 class TrayIconTest : public ::testing::Test {
  protected:
   TrayIconTest() {
-    const auto note = [this](const char* what, Qt::MouseButton b, QPoint p) {
-      log += QLatin1String(what);
-      log += QLatin1String(b == Qt::LeftButton ? "left " : "other ");
-      lastPos = p;
-    };
     QObject::connect(&tray, &TZvTrayIcon::Click, [this] { log += QStringLiteral("click "); });
     QObject::connect(&tray, &TZvTrayIcon::DblClick, [this] { log += QStringLiteral("dbl "); });
-    QObject::connect(&tray, &TZvTrayIcon::MouseDown,
-                     [=](Qt::MouseButton b, auto, QPoint p) { note("down ", b, p); });
-    QObject::connect(&tray, &TZvTrayIcon::MouseUp,
-                     [=](Qt::MouseButton b, auto, QPoint p) { note("up ", b, p); });
-    QObject::connect(&tray, &TZvTrayIcon::MouseMove,
-                     [=](auto, QPoint p) { note("move ", Qt::NoButton, p); });
+    QObject::connect(&tray, &TZvTrayIcon::MouseDown, [this](auto b) { Note("down ", b); });
+    QObject::connect(&tray, &TZvTrayIcon::MouseUp, [this](auto b) { Note("up ", b); });
+    QObject::connect(&tray, &TZvTrayIcon::MouseMove, [this](auto, QPoint p) { lastPos = p; });
     showItem = menu->addAction(QStringLiteral("Show Kiv Sound Recorder"));
     QObject::connect(showItem, &QAction::triggered, [this] { ++shown; });
     tray.SetPopupMenu(menu);
   }
-  ~TrayIconTest() override {
-    if (menu != nullptr) menu->hide();
+  void Note(const char* what, Qt::MouseButton button) {
+    log += QLatin1String(what);
+    log += QLatin1String(button == Qt::LeftButton ? "left " : "other ");
   }
 
   QWidget form;
@@ -92,9 +85,7 @@ TEST_F(TrayIconTest, RightButtonOpensTheMenuAndDoubleClickChoosesItsDefaultItem)
   EXPECT_FALSE(menu->isVisible());
   tray.HandleActivation(QSystemTrayIcon::Context);
   EXPECT_TRUE(menu->isVisible());
-  menu->hide();
   delete menu;
-  menu = nullptr;
   EXPECT_EQ(tray.PopupMenu(), nullptr) << "a destroyed menu is forgotten";
   tray.HandleIconMessage(Message::RightButtonDown);
 }

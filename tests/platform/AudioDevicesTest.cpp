@@ -73,9 +73,6 @@ class OutputRigTest : public RigTest {
     ASSERT_EQ(output.Open(kRate), kAudioOk);
   }
   QByteArray Heard() { return Loud(monitor.Sound().mid(before)); }
-  bool WaitDone(int count) {
-    return QTest::qWaitFor([&] { return done.count() == count; }, kDeviceWaitMs);
-  }
   bool WaitPosition(uint64_t past) {
     return QTest::qWaitFor([&] { return output.Position() > past; }, kDeviceWaitMs);
   }
@@ -108,7 +105,7 @@ TEST_F(OutputRigTest, PlaysAToneTheSinkReallyHearsOneBufferAtATimeAtTheRatesItTa
   // An empty buffer comes back without playing, from the event loop.
   ASSERT_TRUE(output.Write(QByteArray()));
   EXPECT_EQ(done.count(), 1);
-  ASSERT_TRUE(WaitDone(2));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done.count() == 2; }, kDeviceWaitMs));
   EXPECT_EQ(output.Position(), uint64_t{kRate});
   output.Close();
   QTest::qWait(50);

@@ -53,7 +53,7 @@ TEST_F(SettingsStoreTest, ValuesAreOnDiskUnderTheVersionGroupAsSoonAsTheyAreWrit
   const QString file = config + QStringLiteral("/Zorvikware/Kiv Sound Recorder.conf");
   EXPECT_TRUE(ReadText(file).contains(QStringLiteral("[3.4]")));
   EXPECT_TRUE(ReadText(file).contains(QStringLiteral("ChangeTo=/data/message 1.wav")));
-  // Changed by another program, seen by the next read; text typed by hand with commas is one text.
+  // Changed by another program, seen by the next read; hand-typed text with commas is one text.
   ASSERT_TRUE(WriteText(file, QStringLiteral("[3.4]\nMSpeed=Medium\nCustomText=one, two, three\n")));
   EXPECT_EQ(store.Read(settings::TickerSpeed), QStringLiteral("Medium"));
   EXPECT_EQ(store.Read(settings::CustomText), QStringLiteral("one, two, three"));
@@ -82,8 +82,7 @@ TEST(AutostartEntryTest, FileGoesUnderXdgConfigHomeOrHomeConfigAndExecIsQuotedAn
       {"/opt/back\\slash/KivRec", "\"/opt/back\\\\\\\\slash/KivRec\""},
       {"/opt/tick`/KivRec", "\"/opt/tick\\\\`/KivRec\""},
       // "%" starts a field code unless doubled, quoted or not.
-      {"/opt/100%/KivRec", "/opt/100%%/KivRec"},
-      {"/opt/100 %/KivRec", "\"/opt/100 %%/KivRec\""},
+      {"/opt/100%/KivRec", "/opt/100%%/KivRec"}, {"/opt/100 %/KivRec", "\"/opt/100 %%/KivRec\""},
   };
   for (const auto& [path, exec] : cases) {
     EXPECT_EQ(AutostartEntry::ExecValue(QString::fromUtf8(path)), QString::fromUtf8(exec)) << path;

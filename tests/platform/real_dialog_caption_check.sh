@@ -35,12 +35,8 @@ for _ in $(seq 150); do
 done
 [[ -n "$window" ]] || { echo "no message box came up"; cat "$work/app.log"; exit 1; }
 
-# xprop prints: NAME(TYPE) = "text"
-title() { xprop -id "$window" "$1" | sed -n 's/^[^=]*= "\(.*\)"$/\1/p'; }
-wm_name=$(title WM_NAME)
-net_wm_name=$(title _NET_WM_NAME)
-echo "WM_NAME: $wm_name"
-echo "_NET_WM_NAME: $net_wm_name"
-[[ "$wm_name" == "$expected" ]] || { echo "WM_NAME is not \"$expected\""; exit 1; }
-[[ "$net_wm_name" == "$expected" ]] || { echo "_NET_WM_NAME is not \"$expected\""; exit 1; }
-echo "the message box is titled exactly \"$expected\""
+for property in WM_NAME _NET_WM_NAME; do
+  # xprop prints: NAME(TYPE) = "text"
+  title=$(xprop -id "$window" "$property" | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')
+  [[ "$title" == "$expected" ]] || { echo "$property is \"$title\", not \"$expected\""; exit 1; }
+done

@@ -26,10 +26,7 @@ inline constexpr int kDeviceWaitMs = 10000;
 // Empty when the rig's server is there at PULSE_SERVER; otherwise why the test cannot run.
 inline std::string RigUnavailableReason() {
   const QByteArray server = qgetenv("PULSE_SERVER");
-  if (server.isEmpty()) {
-    return "needs the private PulseAudio server of scripts/pulse-rig; scripts/test starts it and "
-           "sets PULSE_SERVER";
-  }
+  if (server.isEmpty()) return "needs PULSE_SERVER: the private server of scripts/pulse-rig";
   // A server left over from an earlier run is gone with its socket; Qt would only report "no
   // device" then, which says nothing about the code under test.
   if (server.startsWith("unix:") && !QFileInfo::exists(QString::fromLocal8Bit(server.mid(5)))) {
@@ -49,9 +46,10 @@ inline QByteArray Tone(double hz, int samples, uint32_t rate = kRate) {
   return tone;
 }
 
-// Upward crossings of the middle line, with a little hysteresis so that quantisation noise near
-// 128 does not count twice.
-inline int UpwardCrossings(const QByteArray& sound) {
+// From the upward crossings of the middle line, with a little hysteresis so that quantisation
+// noise near 128 does not count twice.
+inline double Frequency(const QByteArray& sound, uint32_t rate = kRate) {
+  if (sound.isEmpty()) return 0.0;
   int crossings = 0;
   bool below = true;
   for (const char c : sound) {
@@ -63,12 +61,7 @@ inline int UpwardCrossings(const QByteArray& sound) {
       below = true;
     }
   }
-  return crossings;
-}
-
-inline double Frequency(const QByteArray& sound, uint32_t rate = kRate) {
-  if (sound.isEmpty()) return 0.0;
-  return UpwardCrossings(sound) * static_cast<double>(rate) / static_cast<double>(sound.size());
+  return crossings * static_cast<double>(rate) / static_cast<double>(sound.size());
 }
 
 // The stretch of `sound` that is louder than silence: from the first to the last sample further
@@ -99,8 +92,6 @@ class MonitorRecording {
     process_.kill();
     process_.waitForFinished(3000);
   }
-  MonitorRecording(const MonitorRecording&) = delete;
-  MonitorRecording& operator=(const MonitorRecording&) = delete;
 
   // True once the recording has begun to flow.
   bool WaitRunning() {
