@@ -86,8 +86,8 @@ class PanelTest : public ::testing::Test {
     }
   }
 
-  // Builds the panel with the settings given so far.
-  TKivRecForm& Build() {
+  // Builds the panel with the settings given so far, shown if asked.
+  TKivRecForm& Build(bool shown = false) {
     folders_ = std::make_unique<FakeFolders>(program_, data_, root_.path() + QStringLiteral("/tmp/"));
     const KivRecServices services{
         .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
@@ -97,6 +97,7 @@ class PanelTest : public ::testing::Test {
         .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
     form_ = std::make_unique<TKivRecForm>(services);
+    if (shown) form_->show();
     return *form_;
   }
 
@@ -105,8 +106,7 @@ class PanelTest : public ::testing::Test {
     WriteCassette(MakeCassette(38 * kRate, {{1, 0, 3 * kRate, "255%05.12.2026|65280%09:00:00"},
                                             {2, 3 * kRate, 8 * kRate, "255%05.12.2026|65280%09:10:00"},
                                             {3, 8 * kRate, 38 * kRate, "255%05.12.2026|65280%09:20:00|255%Long"}}));
-    Build().show();
-    return *form_;
+    return Build(true);
   }
 
   QString CassettePath() const { return data_ + QStringLiteral("kivrec.cst"); }

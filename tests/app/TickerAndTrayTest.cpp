@@ -59,7 +59,7 @@ TEST_F(PanelTest, CustomTextIsEditedInTheNameDialogAndKeptOnCancel) {
 }
 
 TEST_F(PanelTest, ARightPressOnTheTickerOpensItsMenuAndItsClosingSavesTheSettings) {
-  Build().show();
+  Build(true);
   auto* ticker = Find<TMarquee>("mname");
   QTest::mousePress(ticker, Qt::RightButton, Qt::NoModifier, ticker->rect().center());
   EXPECT_TRUE(form_->Menus().PopupMenu3->isVisible());
@@ -78,14 +78,13 @@ TEST_F(PanelTest, TheOffKeySendsThePanelToTheTrayAndAClickOnTheIconBringsItBack)
     form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonDown);
     form_->TrayIcon().HandleIconMessage(TZvTrayIcon::IconMessage::LeftButtonUp);
   };
-  Build().show();
+  Build(true);
   clickOff();
   EXPECT_TRUE(form_->isMinimized());
   form_.reset();
 
   trayAvailable_ = true;
-  TKivRecForm& form = Build();
-  form.show();
+  TKivRecForm& form = Build(true);
   EXPECT_EQ(form.TrayIcon().Hint(), QStringLiteral("Kiv Sound Recorder"));
   EXPECT_EQ(form.TrayIcon().PopupMenu(), form.Menus().PopupMenu1);
   clickOff();

@@ -46,8 +46,7 @@ TEST_F(PanelTest, PlayPausesResumesAndStops) {
 
 TEST_F(PanelTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
   settings_.Write(settings::CustomText, QStringLiteral("Dentist at 4"));
-  TKivRecForm& form = Build();  // blank cassette
-  form.show();
+  TKivRecForm& form = Build(true);  // blank cassette
   auto* ticker = Find<TMarquee>("mname");
   const QString custom = ticker->Text();
 
@@ -84,6 +83,13 @@ TEST_F(PanelTest, RecordPausesResumesAndStopsWithTheMessageSaved) {
   EXPECT_EQ(MessageLengthsOnDisk(), std::vector<uint32_t>{33u * 1024u});
   EXPECT_EQ(ticker->Text(), custom);
   EXPECT_TRUE(ticker->Active());
+
+  // Closing the panel mid-recording ends the recording as Stop does: the message is kept.
+  Click("recButton");
+  CaptureBuffers(5);
+  form.close();
+  EXPECT_EQ(MessageLengthsOnDisk(), (std::vector<uint32_t>{33u * 1024u, 5u * 1024u}));
+  EXPECT_FALSE(QFile::exists(data_ + QStringLiteral("kivrec.zf")));  // the recording's sidecar
 }
 
 TEST_F(PanelTest, TrayMenuStartsOneSecondLaterAndNamesWhatRuns) {

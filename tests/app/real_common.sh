@@ -47,7 +47,14 @@ start_app() {
   in_home "$program" >>"$work/app.log" 2>&1 &
   app=$!
   pids+=("$app")
-  for _ in $(seq 300); do [[ -n "$(visible_panel)" && -f "$cassette" ]] && break; sleep 0.1; done
-  [[ -n "$(visible_panel)" && -f "$cassette" ]] || fail "the panel did not appear with a cassette"
+  # Timed by the clock, not by a number of tries: on a busy machine every xdotool search is slow
+  # too. The file test goes first, and a recorder that ended stops the wait at once.
+  local deadline=$((SECONDS + 75))
+  until [[ -f "$cassette" && -n "$(visible_panel)" ]]; do
+    kill -0 "$app" 2>/dev/null || fail "the recorder ended before its panel appeared"
+    ((SECONDS < deadline)) || fail "the panel did not appear with a cassette in 75 s" \
+      "(cassette file: $([[ -f "$cassette" ]] && echo present || echo missing))"
+    sleep 0.1
+  done
   sleep 1  # let the panel paint
 }
