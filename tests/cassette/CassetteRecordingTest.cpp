@@ -37,7 +37,8 @@ TEST_F(CassetteRecordingTest, RecordingWritesTheSoundThenTheOldTableWithItsTermi
   files_.Inject(&none);  // no failure, but the sidecar must be on disk before the sound is written
   ASSERT_TRUE(cassette.BeginRecording().ok());
   const std::string name = "16711680%05.12.2026|32768%14:03:59";
-  EXPECT_TRUE(SameBytes(test::ReadFile(PathIn("rec.zf")), CassetteBuilder().Raw(oldTable).Entry(2, 150, kOpenEnd, name).bytes()));
+  EXPECT_TRUE(SameBytes(test::ReadFile(PathIn("rec.zf")),
+                        CassetteBuilder().Raw(oldTable).Entry(2, 150, kOpenEnd, name).bytes()));
   Bytes sound(5 * 11025);
   for (size_t i = 0; i < sound.size(); ++i) sound[i] = uint8_t(i % 128);
   ASSERT_TRUE(cassette.WriteSound(sound.data(), 3000).ok());
@@ -49,7 +50,8 @@ TEST_F(CassetteRecordingTest, RecordingWritesTheSoundThenTheOldTableWithItsTermi
   ASSERT_TRUE(cassette.EndRecording(true).ok());
   const uint32_t end = uint32_t(150 + sound.size());
   const Bytes first = CassetteBuilder().Raw(test::Slice(old, 0, 150)).Raw(sound).bytes();
-  EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(first).Raw(oldTable).Entry(2, 150, end, name).bytes()));
+  EXPECT_TRUE(SameBytes(test::ReadFile(path),
+                        CassetteBuilder().Raw(first).Raw(oldTable).Entry(2, 150, end, name).bytes()));
   EXPECT_FALSE(FileExists(PathIn("rec.zf")));
   EXPECT_EQ(cassette.Head().Position(), 150u);
 
@@ -120,8 +122,8 @@ TEST_F(CassetteRecordingTest, TableWriteBackCutShortIsRepairedAndAFinishedOneLef
 }
 
 TEST_F(CassetteRecordingTest, AnAbandonedRecordingLeavesTheCassetteAndTheSelectionAsTheyWere) {
-  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(70, 0x22).Table()
-                        .EntryWithField(1, 0, 100, test::NameField(kClockName, 0x20)).Entry(2, 100, 170).Sound(30, 0x44).bytes();
+  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(70, 0x22).Table().EntryWithField(1, 0, 100,
+                        test::NameField(kClockName, 0x20)).Entry(2, 100, 170).Sound(30, 0x44).bytes();
   // Nothing written, sound inside the old table, sound far beyond it.
   for (size_t soundSize : {0u, 150u, 5000u}) {
     Cassette cassette(Env());

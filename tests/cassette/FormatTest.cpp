@@ -55,14 +55,13 @@ class TableSearchTest : public test::CassetteTest {
 TEST_F(TableSearchTest, MarkerIsFoundUpToTheEdgeOfTheSpanAndAcrossReadBlocks) {
   // The search reaches exactly kTableSearchSpan bytes back from the end, not one byte more.
   for (uint64_t back : {kTableSearchSpan, kTableSearchSpan + 1}) {
-    Bytes bytes = CassetteBuilder().Sound(100, 0x20).Table().Sound(back - 8, 0x20).bytes();
-    EXPECT_EQ(Find(bytes), back == kTableSearchSpan ? std::optional<uint64_t>(100) : std::nullopt);
+    EXPECT_EQ(Find(CassetteBuilder().Sound(100, 0x20).Table().Sound(back - 8, 0x20).bytes()),
+              back == kTableSearchSpan ? std::optional<uint64_t>(100) : std::nullopt);
   }
   // The file is read backwards in 65536-byte blocks: a marker straddling a block boundary, at
   // each of its three offsets, is still found.
   for (uint64_t split : {1u, 2u, 3u}) {
-    Bytes bytes = CassetteBuilder().Sound(200, 0x20).Table().Sound(65531 + split, 0x20).bytes();
-    EXPECT_EQ(Find(bytes), 200u) << split;
+    EXPECT_EQ(Find(CassetteBuilder().Sound(200, 0x20).Table().Sound(65531 + split, 0x20).bytes()), 200u) << split;
   }
   // The last marker wins, even when sound holds marker bytes just before it.
   EXPECT_EQ(Find(CassetteBuilder().Sound(10, 0x20).Table().Sound(9, 0x20).Sound(1, 0xFE).Table().bytes()), 28u);
@@ -83,10 +82,10 @@ TEST(TableRead, EntriesAPartialTailDamagedRangesAndSidecars) {
   SidecarContent content;
   ASSERT_TRUE(ParseSidecar(sidecar, &content));
   EXPECT_EQ(content.openStart, 100u);
-  Bytes withSound = CassetteBuilder().Sound(4, 1).Table().Entry(1, 0, kOpenEnd).bytes();
-  Bytes closed = CassetteBuilder().Table().Entry(1, 0, 100).bytes();
-  Bytes badRate = CassetteBuilder().Table(8000).Entry(1, 0, kOpenEnd).bytes();
-  for (const Bytes& bad : {withSound, closed, test::Slice(sidecar, 0, 156), badRate, Bytes{}}) {
+  // Sound before the table, no open entry, the open entry cut short, a bad rate, nothing at all.
+  for (const Bytes& bad : {CassetteBuilder().Sound(4, 1).Table().Entry(1, 0, kOpenEnd).bytes(),
+                           CassetteBuilder().Table().Entry(1, 0, 100).bytes(), test::Slice(sidecar, 0, 156),
+                           CassetteBuilder().Table(8000).Entry(1, 0, kOpenEnd).bytes(), Bytes{}}) {
     EXPECT_FALSE(ParseSidecar(bad, &content)) << bad.size();
   }
 }

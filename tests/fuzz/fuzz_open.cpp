@@ -27,8 +27,7 @@ void Require(bool condition) {
 const std::string& Folder() {
   static const std::string* folder = [] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kivrec-fuzz-open-XXXXXX";
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kivrec-fuzz-open-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) __builtin_trap();
     // libFuzzer ends a timed run with exit(), so the folder goes with it.
     std::atexit([] { std::filesystem::remove_all(Folder()); });
@@ -63,9 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::filesystem::create_directories(Folder());
   std::string path = Folder() + "fuzz.cst";
   WriteBytes(path, cassetteBytes, cassetteSize);
-  if (withSidecar) {
-    WriteBytes(kiv::Cassette::SidecarPathFor(path), cassetteBytes + cassetteSize, sidecarSize);
-  }
+  if (withSidecar) WriteBytes(kiv::Cassette::SidecarPathFor(path), cassetteBytes + cassetteSize, sidecarSize);
 
   kiv::Cassette cassette({Folder(), [] { return kiv::LocalTime{2026, 12, 5, 14, 3, 59}; }});
   kiv::OpenOutcome outcome = cassette.OpenCassette(path);
