@@ -17,11 +17,6 @@ using test::Slice;
 
 class CassetteRecordingTest : public test::CassetteTest {
  protected:
-  static void Record(Cassette& cassette, const Bytes& sound, bool autoRewind) {
-    ASSERT_TRUE(cassette.BeginRecording().ok());
-    ASSERT_TRUE(cassette.WriteSound(sound.data(), sound.size()).ok());
-    ASSERT_TRUE(cassette.EndRecording(autoRewind).ok());
-  }
   // True while some writer holds the cassette open.
   static bool Locked(const std::string& path) {
     std::unique_ptr<File> file;
@@ -29,18 +24,21 @@ class CassetteRecordingTest : public test::CassetteTest {
   }
 };
 
-TEST_F(CassetteRecordingTest, RecordingGivesSoundMarkerRateAndOneEntryPerMessage) {
-  const std::string path = PathIn("rec.cst");
-  EXPECT_EQ(Cassette::SidecarPathFor(path), PathIn("rec.zf"));
+TEST_F(CassetteRecordingTest, RecordingWritesTheSoundThenTheOldTableWithItsTerminatorsRepairedAndTheEntry) {
   Cassette cassette(Env());
   cassette.SetTickerColorTags("16711680%", "32768%");
-  ASSERT_TRUE(cassette.CreateBlankCassette(path).ok());
+  ASSERT_TRUE(cassette.CreateBlankCassette(PathIn("blank.cst")).ok());
   EXPECT_EQ(cassette.RemainingTimeHint(false), "10':00\" left for recording");
-  test::FailNthOperation none(0, {});
+  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(50, 0x22).Table()
+                        .EntryWithField(1, 0, 100, test::NameField(kClockName, 0x20)).Entry(65535, 100, 150).bytes();
+  const Bytes oldTable = CassetteBuilder().Table().Entry(1, 0, 100).Entry(65535, 100, 150).bytes();
+  const std::string path = Put(cassette, "rec.cst", old);
+  test::FailNthOperation none(0);
   files_.Inject(&none);  // no failure, but the sidecar must be on disk before the sound is written
   ASSERT_TRUE(cassette.BeginRecording().ok());
   const std::string name = "16711680%05.12.2026|32768%14:03:59";
-  EXPECT_TRUE(SameBytes(test::ReadFile(PathIn("rec.zf")), CassetteBuilder().Table().Entry(1, 0, kOpenEnd, name).bytes()));
+  EXPECT_TRUE(SameBytes(test::ReadFile(PathIn("rec.zf")),
+                        CassetteBuilder().Raw(oldTable).Entry(2, 150, kOpenEnd, name).bytes()));
   Bytes sound(5 * 11025);
   for (size_t i = 0; i < sound.size(); ++i) sound[i] = uint8_t(i % 128);
   ASSERT_TRUE(cassette.WriteSound(sound.data(), 3000).ok());
@@ -50,34 +48,21 @@ TEST_F(CassetteRecordingTest, RecordingGivesSoundMarkerRateAndOneEntryPerMessage
   EXPECT_EQ(cassette.RemainingTimeHint(false), "");
   EXPECT_EQ(cassette.RemainingTimeHint(true), "09':55\" left for recording");
   ASSERT_TRUE(cassette.EndRecording(true).ok());
-  const uint32_t end = uint32_t(sound.size());
-  EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(sound).Table().Entry(1, 0, end, name).bytes()));
+  const uint32_t end = uint32_t(150 + sound.size());
+  const Bytes first = CassetteBuilder().Raw(test::Slice(old, 0, 150)).Raw(sound).bytes();
+  EXPECT_TRUE(SameBytes(test::ReadFile(path),
+                        CassetteBuilder().Raw(first).Raw(oldTable).Entry(2, 150, end, name).bytes()));
   EXPECT_FALSE(FileExists(PathIn("rec.zf")));
-  EXPECT_EQ(cassette.Head().Position(), 0u);
+  EXPECT_EQ(cassette.Head().Position(), 150u);
 
   // Without auto rewind the play head waits at the end of the new message.
-  Record(cassette, Bytes(700, 0x21), false);
-  EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(sound).Sound(700, 0x21).Table()
-                                                  .Entry(1, 0, end, name).Entry(2, end, end + 700, name).bytes()));
-  EXPECT_EQ(cassette.MessageLabelText(), "2/2");
-  EXPECT_EQ(cassette.Head().Position(), end + 700);
-}
-
-TEST_F(CassetteRecordingTest, TheOldTableFollowsTheNewSoundWithItsNameTerminatorsRepaired) {
-  Bytes unterminated = test::NameField(kClockName);
-  std::fill(unterminated.begin() + 124, unterminated.end(), 0x20);
-  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(50, 0x22).Table().EntryWithField(1, 0, 100, unterminated)
-                        .Entry(65535, 100, 150).bytes();
-  const Bytes oldTable = CassetteBuilder().Table().Entry(1, 0, 100).Entry(65535, 100, 150).bytes();
-  Cassette cassette(Env());
-  const std::string path = Put(cassette, "rec.cst", old);
   ASSERT_TRUE(cassette.BeginRecording().ok());
-  EXPECT_TRUE(SameBytes(test::ReadFile(Cassette::SidecarPathFor(path)),
-                        CassetteBuilder().Raw(oldTable).Entry(2, 150, kOpenEnd).bytes()));
-  ASSERT_TRUE(cassette.WriteSound(Bytes(10, 0x44).data(), 10).ok());
+  ASSERT_TRUE(cassette.WriteSound(Bytes(700, 0x21).data(), 700).ok());
   ASSERT_TRUE(cassette.EndRecording(false).ok());
-  EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(Slice(old, 0, 150)).Sound(10, 0x44)
-                                                  .Raw(oldTable).Entry(2, 150, 160).bytes()));
+  EXPECT_TRUE(SameBytes(test::ReadFile(path), CassetteBuilder().Raw(first).Sound(700, 0x21).Raw(oldTable)
+                                                  .Entry(2, 150, end, name).Entry(3, end, end + 700, name).bytes()));
+  EXPECT_EQ(cassette.MessageLabelText(), "3/3");
+  EXPECT_EQ(cassette.Head().Position(), end + 700);
 }
 
 TEST_F(CassetteRecordingTest, CrashDuringRecordingIsRecoveredFromTheSidecarAtTheNextOpen) {
@@ -103,13 +88,11 @@ TEST_F(CassetteRecordingTest, CrashDuringRecordingIsRecoveredFromTheSidecarAtThe
     EXPECT_TRUE(SameBytes(test::ReadFile(crashed), CassetteBuilder().Raw(onDisk).Table().Entry(1, 0, 100, oldName)
                                                        .Entry(2, 100, end).Entry(kRecoveryNumber, 0, 0).bytes()));
     EXPECT_FALSE(FileExists(Cassette::SidecarPathFor(crashed)));
-    cassette.CloseStream();
     // It stays inconsistent at every later open until every message is deleted.
-    Cassette later(Env());
-    EXPECT_EQ(later.OpenCassette(crashed), OpenOutcome::Opened);
-    EXPECT_EQ(later.CheckRecordStart(100.0), RecordStartCheck::Inconsistent);
-    ASSERT_TRUE(later.DeleteAllMessages().ok());
-    EXPECT_EQ(later.CheckRecordStart(100.0), RecordStartCheck::Ok);
+    EXPECT_EQ(cassette.OpenCassette(crashed), OpenOutcome::Opened);
+    EXPECT_EQ(cassette.CheckRecordStart(100.0), RecordStartCheck::Inconsistent);
+    ASSERT_TRUE(cassette.DeleteAllMessages().ok());
+    EXPECT_EQ(cassette.CheckRecordStart(100.0), RecordStartCheck::Ok);
   }
 }
 
@@ -139,15 +122,12 @@ TEST_F(CassetteRecordingTest, TableWriteBackCutShortIsRepairedAndAFinishedOneLef
 }
 
 TEST_F(CassetteRecordingTest, AnAbandonedRecordingLeavesTheCassetteAndTheSelectionAsTheyWere) {
-  Bytes unterminated = test::NameField(kClockName);
-  std::fill(unterminated.begin() + 124, unterminated.end(), 0x20);
-  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(70, 0x22).Table().EntryWithField(1, 0, 100, unterminated)
-                        .Entry(2, 100, 170).Sound(30, 0x44).bytes();
+  const Bytes old = CassetteBuilder().Sound(100, 0x11).Sound(70, 0x22).Table().EntryWithField(1, 0, 100,
+                        test::NameField(kClockName, 0x20)).Entry(2, 100, 170).Sound(30, 0x44).bytes();
   // Nothing written, sound inside the old table, sound far beyond it.
   for (size_t soundSize : {0u, 150u, 5000u}) {
     Cassette cassette(Env());
     const std::string path = Put(cassette, "rec.cst", old);
-    EXPECT_EQ(cassette.AbandonRecording().code(), StatusCode::Refused);
     ASSERT_TRUE(cassette.SelectMessage(2).ok());
     cassette.Head().SeekTo(130 - cassette.MessageStart());
     cassette.CloseStream();

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,6 @@ namespace kiv {
 
 // The tests' own look at the disk, apart from the FileSystem under test.
 inline bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
-inline uint64_t FileSize(const std::string& path) { return std::filesystem::file_size(path); }
-inline void RemoveFile(const std::string& path) { std::filesystem::remove(path); }
 
 }  // namespace kiv
 
@@ -35,13 +32,16 @@ using Bytes = std::vector<uint8_t>;
 // The clock every test cassette reads: 5 December 2026, 14:03:59.
 inline const LocalTime kClockTime{2026, 12, 5, 14, 3, 59};
 inline const std::string kClockName = "255%05.12.2026|65280%14:03:59";
+// An empty cassette: the table marker and the rate 11025, nothing else.
+inline const Bytes kBlank{0xFE, 0xFE, 0xFE, 0xFE, 0x11, 0x2B, 0x00, 0x00};
 
-// The 128-byte name field as the format fixes it: text, CR, spaces up to byte 124, FC FC FC FC.
-inline Bytes NameField(const std::string& text) {
+// The 128-byte name field: text, CR, spaces up to byte 124, then four terminator bytes (FC FC FC
+// FC as the recorder writes them).
+inline Bytes NameField(const std::string& text, uint8_t terminator = 0xFC) {
   Bytes field(128, 0x20);
   std::copy(text.begin(), text.end(), field.begin());
   field[text.size()] = 0x0D;
-  std::fill(field.begin() + 124, field.end(), 0xFC);
+  std::fill(field.begin() + 124, field.end(), terminator);
   return field;
 }
 
@@ -58,7 +58,6 @@ class CassetteBuilder {
   CassetteBuilder& EntryWithField(uint32_t number, uint32_t start, uint32_t end, const Bytes& field) {
     return U32(number).U32(start).U32(end).Raw(field);
   }
-  size_t size() const { return bytes_.size(); }
   const Bytes& bytes() const { return bytes_; }
 
  private:
@@ -120,9 +119,6 @@ inline ::testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& ex
                                        << " (sizes " << actual.size() << " and " << expected.size() << ")";
 }
 
-inline const std::set<IoOp> kEveryIoOp{IoOp::Create, IoOp::Write,  IoOp::Truncate,
-                                       IoOp::Sync,   IoOp::Rename, IoOp::Remove};
-
 // One run of a fault sweep: Faulted(op) performs `op` with the chosen disk operation failing;
 // Fired() is false once a run got through without reaching it, which completes the sweep.
 struct FaultRun {
@@ -163,7 +159,7 @@ class CassetteTest : public ::testing::Test {
                   const Bytes& sidecar = {}, OpenOutcome outcome = OpenOutcome::Opened) {
     const std::string path = PathIn(name);
     WriteFile(path, bytes);
-    RemoveFile(Cassette::SidecarPathFor(path));
+    std::filesystem::remove(Cassette::SidecarPathFor(path));
     if (!sidecar.empty()) WriteFile(Cassette::SidecarPathFor(path), sidecar);
     EXPECT_EQ(cassette.OpenCassette(path), outcome);
     return path;
@@ -171,13 +167,12 @@ class CassetteTest : public ::testing::Test {
 
   // What a crash leaves on disk at this moment: the cassette and its sidecar, copied elsewhere.
   std::string CrashCopy(const std::string& path) {
-    const std::string folder = root_ + "crash/";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directory(folder);
-    const std::string copy = folder + std::filesystem::path(path).filename().string();
-    WriteFile(copy, ReadFile(path));
+    std::filesystem::remove_all(root_ + "crash");
+    std::filesystem::create_directory(root_ + "crash");
+    const std::string copy = root_ + "crash/" + std::filesystem::path(path).filename().string();
+    std::filesystem::copy_file(path, copy);
     const std::string sidecar = Cassette::SidecarPathFor(path);
-    if (FileExists(sidecar)) WriteFile(Cassette::SidecarPathFor(copy), ReadFile(sidecar));
+    if (FileExists(sidecar)) std::filesystem::copy_file(sidecar, Cassette::SidecarPathFor(copy));
     return copy;
   }
 
@@ -188,7 +183,7 @@ class CassetteTest : public ::testing::Test {
   int SweepFaults(Attempt attempt) {
     for (int n = 1; n <= 500; ++n) {
       SCOPED_TRACE("failing operation " + std::to_string(n));
-      FaultRun run{files_, FailNthOperation(n, kEveryIoOp)};
+      FaultRun run{files_, FailNthOperation(n)};
       attempt(run);
       EXPECT_EQ(files_.Unsafe(), "");
       if (!run.Fired() || HasFailure()) return n - 1;

@@ -20,16 +20,15 @@ class IoFaults {
   virtual bool ShouldFail(IoOp op, const std::string& path) = 0;  // true: the operation fails
 };
 
-// Fails the n-th operation (counting from 1) of the given kinds, and only that one.
+// Fails the n-th disk operation (counting from 1), and only that one.
 class FailNthOperation : public IoFaults {
  public:
-  FailNthOperation(int n, std::set<IoOp> ops) : n_(n), ops_(std::move(ops)) {}
-  bool ShouldFail(IoOp op, const std::string&) override { return ops_.count(op) && ++seen_ == n_ && (fired_ = true); }
+  explicit FailNthOperation(int n) : n_(n) {}
+  bool ShouldFail(IoOp, const std::string&) override { return ++seen_ == n_ && (fired_ = true); }
   bool fired() const { return fired_; }
 
  private:
   int n_;
-  std::set<IoOp> ops_;
   int seen_ = 0;
   bool fired_ = false;
 };

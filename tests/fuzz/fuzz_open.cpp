@@ -27,8 +27,7 @@ void Require(bool condition) {
 const std::string& Folder() {
   static const std::string* folder = [] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kivrec-fuzz-open-XXXXXX";
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kivrec-fuzz-open-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) __builtin_trap();
     // libFuzzer ends a timed run with exit(), so the folder goes with it.
     std::atexit([] { std::filesystem::remove_all(Folder()); });
@@ -38,8 +37,7 @@ const std::string& Folder() {
 }
 
 void WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
 }
 
 void RequireSelectionInside(const kiv::Cassette& cassette) {
@@ -55,30 +53,22 @@ void RequireSelectionInside(const kiv::Cassette& cassette) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   bool withSidecar = (data[0] & 1) != 0;
-  size_t rest = size - 3;
-  size_t sidecarSize = withSidecar ? std::min<size_t>(rest, data[1] | size_t(data[2]) << 8) : 0;
+  size_t sidecarSize = withSidecar ? std::min<size_t>(size - 3, data[1] | size_t(data[2]) << 8) : 0;
   const uint8_t* cassetteBytes = data + 3;
-  size_t cassetteSize = rest - sidecarSize;
+  size_t cassetteSize = size - 3 - sidecarSize;
 
   // Backups and the default cassette from earlier inputs must not pile up.
-  std::string dataFolder = Folder() + "data/";
-  std::string inFolder = Folder() + "in/";
-  for (const std::string& folder : {dataFolder, inFolder}) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-  }
-
-  std::string path = inFolder + "fuzz.cst";
+  std::filesystem::remove_all(Folder());
+  std::filesystem::create_directories(Folder());
+  std::string path = Folder() + "fuzz.cst";
   WriteBytes(path, cassetteBytes, cassetteSize);
-  if (withSidecar) {
-    WriteBytes(kiv::Cassette::SidecarPathFor(path), cassetteBytes + cassetteSize, sidecarSize);
-  }
+  if (withSidecar) WriteBytes(kiv::Cassette::SidecarPathFor(path), cassetteBytes + cassetteSize, sidecarSize);
 
-  kiv::CassetteEnvironment env{dataFolder, [] { return kiv::LocalTime{2026, 12, 5, 14, 3, 59}; }};
-  kiv::Cassette cassette(env);
+  kiv::Cassette cassette({Folder(), [] { return kiv::LocalTime{2026, 12, 5, 14, 3, 59}; }});
   kiv::OpenOutcome outcome = cassette.OpenCassette(path);
+  bool opened = outcome == kiv::OpenOutcome::Opened || outcome == kiv::OpenOutcome::Recovered;
   RequireSelectionInside(cassette);
-  if (outcome == kiv::OpenOutcome::Opened || outcome == kiv::OpenOutcome::Recovered) {
+  if (opened) {
     uint32_t count = std::min<uint32_t>(cassette.MessageCount(), 16);
     for (uint32_t k = 1; k <= count; ++k) {
       // A damaged entry may refuse selection; the selection must stay inside the file either way.
@@ -93,12 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kiv::CassetteReport report;
   if (kiv::InspectCassette(cassette.CassettePath(), &report).ok()) {
     Require(report.length == std::filesystem::file_size(cassette.CassettePath()));
-    if (report.table) {
-      Require(report.table->pos + 8 <= report.length);
-      if (outcome == kiv::OpenOutcome::Opened || outcome == kiv::OpenOutcome::Recovered) {
-        Require(cassette.MessageEnd() <= report.table->pos);
-      }
-    }
+    Require(!report.table || report.table->pos + 8 <= report.length);
+    Require(!opened || !report.table || cassette.MessageEnd() <= report.table->pos);
   }
   return 0;
 }

@@ -23,8 +23,7 @@ void CheckNames(const kiv::MessageEntry& entry, uint32_t index) {
   Require(text.find('\r') == std::string::npos);
   std::string note = kiv::NoteOf(text);
   Require(note.size() <= text.size());
-  std::string display = kiv::DisplayText(text);
-  Require(display.size() <= text.size());
+  Require(kiv::DisplayText(text).size() <= text.size());
   kiv::SelectorLine(index, text, entry.Length() / 11025);
 
   // Renaming any stored name with any note fits the field, and the field reads back the text.
