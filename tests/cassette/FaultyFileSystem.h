@@ -20,15 +20,21 @@ class IoFaults {
   virtual bool ShouldFail(IoOp op, const std::string& path) = 0;  // true: the operation fails
 };
 
-// Fails the n-th disk operation (counting from 1), and only that one.
+// Fails the n-th disk operation (counting from 1) of the given kinds, every kind by default, and
+// only that one.
 class FailNthOperation : public IoFaults {
  public:
-  explicit FailNthOperation(int n) : n_(n) {}
-  bool ShouldFail(IoOp, const std::string&) override { return ++seen_ == n_ && (fired_ = true); }
+  explicit FailNthOperation(int n, std::set<IoOp> ops = {IoOp::Create, IoOp::Write, IoOp::Truncate,
+                                                         IoOp::Sync, IoOp::Rename, IoOp::Remove})
+      : n_(n), ops_(std::move(ops)) {}
+  bool ShouldFail(IoOp op, const std::string&) override {
+    return ops_.count(op) != 0 && ++seen_ == n_ && (fired_ = true);
+  }
   bool fired() const { return fired_; }
 
  private:
   int n_;
+  std::set<IoOp> ops_;
   int seen_ = 0;
   bool fired_ = false;
 };
