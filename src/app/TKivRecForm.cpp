@@ -191,6 +191,7 @@ void TKivRecForm::WireControls() {
   connect(ZvSkin1, &TBMShapedForm::MouseMoved, this, [this] { ZvSkin1MouseMove(); });
   connect(ZvSkin1, &TBMShapedForm::DoubleClicked, this, [this] { ZvSkin1DblClick(); });
   WireTicker();
+  WireMessageEditing();
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,

@@ -119,6 +119,14 @@ class TKivRecForm : public QWidget,
   void ZvSkin1DblClick();
   void Timer3Timer();
 
+  // ---- Editing the messages (TKivRecFormMessages.cpp) --------------------------------------
+  void delButtonClick();
+  void delMsgClick();
+  void DeleteCassette1Click();
+  void EnterNote1Click();
+  // A click on the ticker names the current message, unless an export or import runs.
+  void mnameClick();
+
   // ---- The tape keys (TKivRecFormTransport.cpp) -------------------------------------------
   PlaybackEngine& Playback() { return *playback_; }
   CaptureEngine& Capture() { return *capture_; }
@@ -203,6 +211,11 @@ class TKivRecForm : public QWidget,
   void SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll, bool selector,
                               bool editName);
   void WireTicker();
+  void WireMessageEditing();
+  // Messages are edited only while nothing plays, records or converts.
+  bool MayEditMessages() const;
+  // Asks, deletes the current message with the pack's progress shown, and shows the result.
+  void DeleteCurrentMessage();
   void CheckTickerItems();
   void SaveSettings();
   void ZvSkin1MouseUp();

@@ -145,6 +145,11 @@ bool TKivRecForm::eventFilter(QObject* watched, QEvent* event) {
       mnameMouseDown(static_cast<QMouseEvent*>(event)->button());
     } else if (event->type() == QEvent::MouseMove) {
       mnameMouseMove();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton && mname->rect().contains(mouse->position().toPoint())) {
+        mnameClick();
+      }
     }
   }
   return QWidget::eventFilter(watched, event);
