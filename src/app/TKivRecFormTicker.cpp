@@ -106,12 +106,15 @@ void TKivRecForm::Customtext1Click() {
 }
 
 void TKivRecForm::mnameMouseDown(Qt::MouseButton button) {
-  const bool editable =
-      TransportController::MayChangeSettings(Transport()) && cassette_->MessageCount() > 0;
-  for (MenuItem name : {MenuItem::delMsg, MenuItem::DeleteCassette1, MenuItem::ListNotations1,
-                        MenuItem::EnterNote1}) {
+  const bool idle = TransportController::MayChangeSettings(Transport());
+  const bool editable = idle && cassette_->MessageCount() > 0;
+  for (MenuItem name : {MenuItem::delMsg, MenuItem::ListNotations1, MenuItem::EnterNote1}) {
     menus_->Item(name)->setEnabled(editable);
   }
+  // An inconsistent cassette may hold no usable message at all, and Delete All is the only way
+  // back to recording that the refusal names.
+  menus_->Item(MenuItem::DeleteCassette1)
+      ->setEnabled(editable || (idle && cassette_->CassetteInconsistent()));
   // The settings are saved when the menu closes again.
   if (button == Qt::RightButton) menus_->PopupMenu3->popup(QCursor::pos());
 }

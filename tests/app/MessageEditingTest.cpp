@@ -39,7 +39,6 @@ TEST_F(PanelTest, DeleteAsksSelectsTheNextMessageAndPacks) {
   Click("delButton");  // 2 of 3: the old 3 becomes 2 and stays selected
   qApp->removeEventFilter(&captions);
   EXPECT_EQ(captions.seen.join(u' ') + Text("message"), QStringLiteral("Packing... Copying...2/2"));
-  EXPECT_EQ(MessageLengthsOnDisk(), std::vector<uint32_t>({3 * kRate, 30 * kRate}));
   EXPECT_EQ(uint32_t(CassetteBytes().size()), 33 * kRate + 8 + 2 * 140);  // no sound of 5 s left
 
   // The last one: the one before it is selected. The pack cannot start, so the file stays.
@@ -84,8 +83,9 @@ TEST_F(PanelTest, TheNameFormRenamesTheCurrentMessage) {
 }
 
 TEST_F(PanelTest, DeleteAllEmptiesAnInconsistentCassetteSoRecordingWorksAgain) {
-  WriteCassette(MakeCassette(2 * kRate, {{1, 0, kRate, "a"}, {70000, kRate, 2 * kRate, "b"}}));
+  WriteCassette(MakeCassette(kRate, {{70000, 0, kRate, "b"}}));  // not one usable message
   TKivRecForm& form = Build(true);
+  form.mnameMouseDown(Qt::LeftButton);  // the ticker menu's items are set as it opens
   dialogs_.QueueAnswer(IDYES);
   form.Menus().Item(MenuItem::DeleteCassette1)->trigger();
   EXPECT_EQ(Box(dialogs_.Calls().value(0)), QStringLiteral("Delete All Mesages?/Confirm Delete All/292"));
