@@ -25,8 +25,10 @@ fail() {
   exit 1
 }
 
-# -displayfd picks a free display number and tells it once the server is ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -displayfd picks a free display number and tells it once the server is ready. -noreset: by
+# default the server resets when its last client leaves, and a recorder started again in that
+# moment cannot connect.
+Xvfb -displayfd 3 -screen 0 640x480x24 -br -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
