@@ -124,7 +124,7 @@ class TKivRecForm : public QWidget,
   void delMsgClick();
   void DeleteCassette1Click();
   void EnterNote1Click();
-  // A click on the ticker names the current message, unless an export or import runs.
+  // A click on the ticker names the current message, as the menu item does.
   void mnameClick();
 
   // ---- The tape keys (TKivRecFormTransport.cpp) -------------------------------------------

@@ -127,9 +127,7 @@ void TKivRecForm::DeleteCassette1Click() {
   RefreshRemainingTime();
 }
 
-void TKivRecForm::mnameClick() {
-  if (!conversionBusy_) EnterNote1Click();
-}
+void TKivRecForm::mnameClick() { EnterNote1Click(); }
 
 void TKivRecForm::EnterNote1Click() {
   if (!MayEditMessages() || cassette_->MessageCount() == 0) return;
