@@ -147,7 +147,9 @@ TAKSForm::TAKSForm(QWidget* parent) : QDialog(parent, Qt::Tool) {
   layout->addLayout(buttons);
 }
 
-void TAKSForm::SelectPage(ShortcutPage page) { PageControl1->setCurrentIndex(static_cast<int>(page)); }
+void TAKSForm::SelectPage(ShortcutPage page) {
+  PageControl1->setCurrentIndex(static_cast<int>(page));
+}
 
 void TAKSForm::setVisible(bool visible) {
   // Centred on the screen rather than over the panel, which may sit in a corner. The frame is not
