@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -71,6 +70,9 @@ TNoteMessage::TNoteMessage(QWidget* parent)
 void TNoteMessage::SetLines(const QStringList& lines) {
   const int kept = MessagesBox->currentRow();
   MessagesBox->clear();
+  // A list emptied by deleting its last message keeps the window as it was until the panel
+  // closes it, rather than shrinking to nothing.
+  if (lines.isEmpty()) return;
   linesWidth_ = 0;
   linesHeight_ = 0;
   for (const QString& line : lines) {
@@ -81,7 +83,7 @@ void TNoteMessage::SetLines(const QStringList& lines) {
     auto* item = new QListWidgetItem(line, MessagesBox);
     item->setSizeHint(QSize(text.width(), text.height() + kLineSpare));
   }
-  if (!lines.isEmpty()) SelectLine(std::clamp(kept, 0, int(lines.size()) - 1));
+  SelectLine(std::clamp(kept, 0, int(lines.size()) - 1));
   FitWindow();
 }
 

@@ -28,7 +28,7 @@ class TNoteMessage : public QDialog {
 
   // Fills the list with `lines` and fits the window to them: as high as the lines, or kMaxHeight
   // with a scrolling list, and as wide as the widest. Keeps the selected row where it still
-  // exists, else selects the last.
+  // exists, else selects the last. No lines leave the window's size alone.
   void SetLines(const QStringList& lines);
   // Selects the line `index` counts from 0 (the current message's number - 1).
   void SelectLine(int index);
