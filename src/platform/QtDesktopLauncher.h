@@ -2,7 +2,7 @@
 // (so one installed while the recorder runs is found) and started detached, so it outlives the
 // recorder and never blocks it.
 //
-// Volume controls, first installed wins (options read from each package's manual and --help):
+// Volume controls, first installed wins (options as the Debian packages' programs take them):
 //
 //   program               playback view      recording view     notes
 //   pavucontrol           --tab 1            --tab 2            tabs count from 1
