@@ -1,0 +1,30 @@
+// Starts desktop programs on the user's behalf: the default handler for an address (the help
+// page, a web page) and the desktop's volume control. The front panel owns one and uses it for
+// its help keys and Alt+V; the mixer's "Volume Controls" menu reuses StartVolumeControl, so both
+// open the same program on the same view.
+#pragma once
+
+#include <QString>
+
+namespace kiv {
+
+class DesktopLauncher {
+ public:
+  virtual ~DesktopLauncher() = default;
+
+  // Opens `address` (a file:// or http(s) address) with the desktop's default handler.
+  // False when nothing could be started.
+  virtual bool OpenAddress(const QString& address) = 0;
+
+  enum class VolumeView { Playback, Recording };
+  // Starts the desktop's volume control on its playback or recording view. False when no volume
+  // control is installed or it could not be started (the caller then does nothing).
+  virtual bool StartVolumeControl(VolumeView view) = 0;
+
+ protected:
+  DesktopLauncher() = default;
+  DesktopLauncher(const DesktopLauncher&) = delete;
+  DesktopLauncher& operator=(const DesktopLauncher&) = delete;
+};
+
+}  // namespace kiv

@@ -1,0 +1,34 @@
+// The desktop launcher for tests: starts nothing, remembers every address and volume view it was
+// asked for, in order, and answers with a scripted result.
+#pragma once
+
+#include <QStringList>
+#include <vector>
+
+#include "platform/DesktopLauncher.h"
+
+namespace kiv {
+
+class FakeDesktopLauncher final : public DesktopLauncher {
+ public:
+  bool OpenAddress(const QString& address) override {
+    openedAddresses_.append(address);
+    return result_;
+  }
+  bool StartVolumeControl(VolumeView view) override {
+    volumeViews_.push_back(view);
+    return result_;
+  }
+
+  // What the next calls answer: true by default, false for "nothing could be started".
+  void SetResult(bool result) { result_ = result; }
+  const QStringList& OpenedAddresses() const { return openedAddresses_; }
+  const std::vector<VolumeView>& VolumeViews() const { return volumeViews_; }
+
+ private:
+  bool result_ = true;
+  QStringList openedAddresses_;
+  std::vector<VolumeView> volumeViews_;
+};
+
+}  // namespace kiv
