@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QWindow>
 
+#include "app/KeySwallowingDialogs.h"
 #include "app/TCGauge.h"
 #include "app/TImageControl.h"
 #include "audio/CaptureEngine.h"
@@ -34,6 +35,8 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services) {
   setObjectName(QStringLiteral("KivRecForm"));
   setWindowTitle(ApplicationTitle());
+  swallowingDialogs_ = std::make_unique<KeySwallowingDialogs>(*services.dialogs, swallowNextKey_);
+  services_.dialogs = swallowingDialogs_.get();
   SettingsStore& store = *services_.settings;
 
   // Steps 1-5: the folders and the (empty) cassette with the start-up rate.
@@ -192,6 +195,7 @@ void TKivRecForm::WireControls() {
   connect(ZvSkin1, &TBMShapedForm::DoubleClicked, this, [this] { ZvSkin1DblClick(); });
   WireTicker();
   WireMessageEditing();
+  WireKeyboard();
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
@@ -392,14 +396,16 @@ void TKivRecForm::hideEvent(QHideEvent* event) {
   mname->SetActive(false);
 }
 
-void TKivRecForm::moreButtonMouseDown() {
+void TKivRecForm::moreButtonMouseDown() { OpenSettingsMenu(QCursor::pos()); }
+
+void TKivRecForm::OpenSettingsMenu(QPoint at) {
   const TransportState state = Transport();
   if (state.conversionBusy) return;
   const bool settingsFree = TransportController::MayChangeSettings(state);
   for (MenuItem name : {MenuItem::Settings2, MenuItem::AlwaysonTop1, MenuItem::ImportWAVMP31}) {
     menus_->Item(name)->setEnabled(settingsFree);
   }
-  menus_->PopupMenu2->popup(QCursor::pos());
+  menus_->PopupMenu2->popup(at);
 }
 
 void TKivRecForm::ZvSkin1MouseUp() {

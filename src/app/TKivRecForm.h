@@ -24,6 +24,7 @@
 #include "panel/SkinPictures.h"
 #include "panel/SkinTarget.h"
 #include "transport/ControlAvailability.h"
+#include "transport/KeyboardShortcuts.h"
 #include "transport/TransportController.h"
 
 class QLabel;
@@ -32,6 +33,8 @@ namespace kiv {
 
 class AudioInput;
 class AudioOutput;
+class DesktopLauncher;
+class KeySwallowingDialogs;
 class CaptureEngine;
 class Dialogs;
 class FreeSpace;
@@ -56,6 +59,7 @@ struct KivRecServices {
   AudioOutput* audioOutput = nullptr;
   AudioInput* audioInput = nullptr;
   SoundPlayer* soundPlayer = nullptr;  // plays "limit.wav" without waiting
+  DesktopLauncher* launcher = nullptr;  // opens the help page, starts the volume control
   Clock clock = SystemLocalTime;
   int logicalDpi = 96;        // picks the large or small variants of the skin's keys
   QString programPath;        // what the start-with-system entry starts
@@ -126,6 +130,26 @@ class TKivRecForm : public QWidget,
   void EnterNote1Click();
   // A click on the ticker names the current message, as the menu item does.
   void mnameClick();
+  // The Direct Message Selector: pick, delete or rename a message from a list of all of them.
+  void ListNotations1Click();
+  // A press on the message number opens the selector without starting to drag the panel.
+  void messageMouseDown();
+  int SelectorResult() const { return selectorResult_; }
+
+  // ---- The keyboard and the windows outside the panel (TKivRecFormKeyboard.cpp) ------------
+  // A key pressed or released while the panel has the keyboard, in the toolkit's key codes.
+  void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+  bool SwallowNextKey() const { return swallowNextKey_; }
+  bool VolumeUpHeld() const { return volumeUpHeld_; }
+  bool VolumeDownHeld() const { return volumeDownHeld_; }
+  // The shortcut window, on the page for what the tape is doing.
+  void Shortcuts1Click();
+  void OpenHelp();
+  // The desktop's volume control: its recording view while a recording runs.
+  void StartVolumeControl();
+  // The settings menu at `at` (screen coordinates), with the items the tape's state allows.
+  void OpenSettingsMenu(QPoint at);
 
   // ---- The tape keys (TKivRecFormTransport.cpp) -------------------------------------------
   PlaybackEngine& Playback() { return *playback_; }
@@ -198,6 +222,8 @@ class TKivRecForm : public QWidget,
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   void CreateControls();
@@ -212,11 +238,22 @@ class TKivRecForm : public QWidget,
                               bool editName);
   void WireTicker();
   void WireMessageEditing();
+  void WireKeyboard();
   // Messages are edited only while nothing plays, records or converts.
   bool MayEditMessages() const;
   // Asks, deletes the current message with the pack's progress shown, and shows the result.
   void DeleteCurrentMessage();
+  // Asks for a new name for message `number`, starting from `note`, and stores it.
+  void RenameFromDialog(uint32_t number, const QString& note);
   void CheckTickerItems();
+  // The selector's lines, from the cassette's table; empty when it holds no message.
+  QStringList SelectorLines();
+  // True (and clears the mark) when a dialog just closed and this key belongs to it.
+  bool SwallowedKey();
+  KeyContext KeyboardContext() const;
+  void RunKeyActions(const std::vector<KeyAction>& actions);
+  void RunKeyAction(KeyAction action);
+  void VolumeKeyHeld(SkinControl key, PictureState picture, bool& held, bool down);
   void SaveSettings();
   void ZvSkin1MouseUp();
   void ZvSkin1Click();
@@ -282,6 +319,15 @@ class TKivRecForm : public QWidget,
   void RunningCheckRefused(RunningCheck why) override;
 
   KivRecServices services_;
+  // Stands in for the given dialogs service: every box the panel shows swallows the next key.
+  std::unique_ptr<KeySwallowingDialogs> swallowingDialogs_;
+  bool swallowNextKey_ = false;
+  // Keys pressed while the panel had the keyboard and not yet released, with the modifiers
+  // held as they went down.
+  std::map<int, Qt::KeyboardModifiers> keysDown_;
+  bool volumeUpHeld_ = false;
+  bool volumeDownHeld_ = false;
+  int selectorResult_ = -1;
   QString programFolder_;
   QString dataFolder_;
   QString tempFolder_;

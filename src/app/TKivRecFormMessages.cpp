@@ -52,6 +52,8 @@ void TKivRecForm::WireMessageEditing() {
           [this] { DeleteCassette1Click(); });
   connect(menus_->Item(MenuItem::EnterNote1), &QAction::triggered, this,
           [this] { EnterNote1Click(); });
+  connect(menus_->Item(MenuItem::ListNotations1), &QAction::triggered, this,
+          [this] { ListNotations1Click(); });
 }
 
 bool TKivRecForm::MayEditMessages() const {
@@ -131,23 +133,30 @@ void TKivRecForm::mnameClick() { EnterNote1Click(); }
 
 void TKivRecForm::EnterNote1Click() {
   if (!MayEditMessages() || cassette_->MessageCount() == 0) return;
-  const uint32_t number = cassette_->CurrentMessage();
+  RenameFromDialog(cassette_->CurrentMessage(), QString::fromLatin1(cassette_->CurrentNote()));
+  mname->SetActive(true);
+  ApplyTickerDirection();
+  cassette_->CloseStream();
+}
+
+void TKivRecForm::RenameFromDialog(uint32_t number, const QString& note) {
   TMessageNameForm form(this);
   form.setWindowTitle(QStringLiteral("New Message Name"));
-  form.SetText(QString::fromLatin1(cassette_->CurrentNote()));
+  form.SetText(note);
   form.SetPrompt(QStringLiteral("Enter New Name for Message #") + QString::number(number));
+  connect(&form, &TMessageNameForm::HelpRequested, this, [this] { OpenHelp(); });
   const bool chosen = services_.dialogs->ExecModal(form) == QDialog::Accepted;
   update();
   // Cancel empties the edit: an empty text or a cancelled form changes nothing.
-  if (chosen && !form.Text().isEmpty() && Reported(cassette_->EnsureStreamOpen()) &&
-      Reported(cassette_->RenameMessage(number, form.Text().toLatin1().toStdString()))) {
+  if (!chosen || form.Text().isEmpty() || !Reported(cassette_->EnsureStreamOpen()) ||
+      !Reported(cassette_->RenameMessage(number, form.Text().toLatin1().toStdString()))) {
+    return;
+  }
+  if (number == cassette_->CurrentMessage()) {
     ShowCustomText();
     // The ticker is drawn once more a second later, after the name has settled.
     Timer3.start();
   }
-  mname->SetActive(true);
-  ApplyTickerDirection();
-  cassette_->CloseStream();
 }
 
 }  // namespace kiv

@@ -143,6 +143,11 @@ bool TKivRecForm::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (watched == message && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    messageMouseDown();
+    return true;
+  }
   if (watched == mname) {
     if (event->type() == QEvent::MouseButtonPress) {
       mnameMouseDown(static_cast<QMouseEvent*>(event)->button());

@@ -12,6 +12,7 @@
 #include "audio/GraphicAnalyser.h"
 #include "audio/PlaybackEngine.h"
 #include "panel/SkinLoader.h"
+#include "panel/TBMShapedForm.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/Dialogs.h"
 #include "transport/TrayIconChoice.h"
@@ -70,6 +71,7 @@ void TKivRecForm::WireTransport() {
   connect(menus_->Item(MenuItem::Play1), &QAction::triggered, this, [this] { Play1Click(); });
   connect(menus_->PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
   Count->installEventFilter(this);
+  message->installEventFilter(this);
 }
 
 // ---- State -------------------------------------------------------------------------------
@@ -130,9 +132,14 @@ void TKivRecForm::playButtonClick() {
     ShowKeyPicture(SkinControl::PauseButton, PictureState::Rest);
     return;
   }
-  // Ctrl+Play is to open the message selector first; until it exists the chosen message is the
-  // selected one, and Ctrl+Play simply plays it.
-  directSelectRequested_ = false;
+  if (directSelectRequested_) {
+    // Ctrl+Play: pick the message first, then play it. The press must not drag the panel.
+    directSelectRequested_ = false;
+    ZvSkin1->SetMoveable(false);
+    ListNotations1Click();
+    MoveableTimer.start();
+    if (!Reported(cassette_->EnsureStreamOpen())) return;
+  }
 
   if (availability_[PanelControl::Play] == Availability::Available || playback_->PlayPaused()) {
     playback_->StartPlayback();

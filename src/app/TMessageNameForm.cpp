@@ -2,6 +2,7 @@
 #include "app/TMessageNameForm.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +48,14 @@ QString TMessageNameForm::Text() const { return msgN->text(); }
 void TMessageNameForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   msgN->setFocus();
+}
+
+void TMessageNameForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F11) {
+    Q_EMIT HelpRequested();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TMessageNameForm::Confirm() {

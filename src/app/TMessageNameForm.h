@@ -29,12 +29,17 @@ class TMessageNameForm : public QDialog {
   QPushButton* Button1;  // "Ok"
   QPushButton* Button2;  // "Cancel"
 
+ Q_SIGNALS:
+  // F11: the help page.
+  void HelpRequested();
+
  public Q_SLOTS:
   // Cancel, Escape and closing the window all leave the edit empty.
   void reject() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Confirm();

@@ -5,6 +5,7 @@
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
+#include "platform/QtDesktopLauncher.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFolders.h"
 #include "platform/QtFreeSpace.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   kiv::DeferredAudioOutput output(kiv::SoundModule::NewAudioOutput);
   kiv::DeferredAudioInput input(kiv::SoundModule::NewAudioInput);
   kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
+  kiv::QtDesktopLauncher launcher;
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
   services.audioOutput = &output;
   services.audioInput = &input;
   services.soundPlayer = &sounds;
+  services.launcher = &launcher;
   services.logicalDpi = kiv::SkinLoader::ScreenLogicalDpi();
   services.programPath = QApplication::applicationFilePath();
   services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();

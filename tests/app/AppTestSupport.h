@@ -26,6 +26,7 @@
 #include "panel/TZvTrayIcon.h"
 #include "platform/fake/FakeAudioInput.h"
 #include "platform/fake/FakeAudioOutput.h"
+#include "platform/fake/FakeDesktopLauncher.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeFolders.h"
 #include "platform/fake/FakeFreeSpace.h"
@@ -92,7 +93,7 @@ class PanelTest : public ::testing::Test {
     const KivRecServices services{
         .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
         .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
-        .soundPlayer = &sounds_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
+        .soundPlayer = &sounds_, .launcher = &launcher_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
         .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
         .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
@@ -171,6 +172,7 @@ class PanelTest : public ::testing::Test {
   FakeAudioOutput output_;
   FakeAudioInput input_;
   FakeSoundPlayer sounds_;
+  FakeDesktopLauncher launcher_;
   std::unique_ptr<FakeFolders> folders_;
   std::unique_ptr<TKivRecForm> form_;
 };

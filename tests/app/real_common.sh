@@ -8,13 +8,14 @@ bin=$(cd "$(dirname "$program")" && pwd)
 mkdir -p "$artefacts" "${TMPDIR:-/tmp}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/real-check-XXXXXX")
 cassette="$work/data/Zorvikware/Kiv Sound Recorder/kivrec.cst"
-pids=() app=
+pids=() app= own_rig=
+pulse_rig=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/pulse-rig
 
 cleanup() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  if declare -F more_cleanup >/dev/null; then more_cleanup || true; fi
+  [[ -z "$own_rig" ]] || "$pulse_rig" stop "$own_rig" || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,4 +60,17 @@ start_app() {
     sleep 0.1
   done
   sleep 1  # let the panel paint
+}
+
+# Real sound goes through the rig given in the environment, or one of the check's own when
+# PULSE_SERVER is unset.
+use_sound_rig() {
+  if [[ -z "${PULSE_SERVER:-}" ]]; then
+    own_rig=$work/pulse
+    rig_env=$("$pulse_rig" start "$own_rig") || fail "could not start a sound rig in $own_rig"
+    eval "$rig_env"
+  fi
+  rig_info=$(timeout 10 pactl info 2>&1) || fail "the sound server does not answer: $rig_info"
+  grep -q '^Default Sink: kivsink$' <<<"$rig_info" && grep -q '^Default Source: kivmic$' <<<"$rig_info" ||
+    fail "the sound server at $PULSE_SERVER is not the test rig"
 }

@@ -7,19 +7,8 @@
 #   real_record_check.sh <KivRec> <artefact folder>
 source "$(dirname "${BASH_SOURCE[0]}")/real_common.sh"
 cli=$bin/kivrec-cli
-pulse_rig=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/pulse-rig
 sidecar="$(dirname "$cassette")/kivrec.zf"
-own_rig=
-more_cleanup() { [[ -z "$own_rig" ]] || "$pulse_rig" stop "$own_rig"; }
-
-if [[ -z "${PULSE_SERVER:-}" ]]; then
-  own_rig=$work/pulse
-  rig_env=$("$pulse_rig" start "$own_rig") || fail "could not start a sound rig in $own_rig"
-  eval "$rig_env"
-fi
-rig_info=$(timeout 10 pactl info 2>&1) || fail "the sound server does not answer: $rig_info"
-grep -q '^Default Sink: kivsink$' <<<"$rig_info" && grep -q '^Default Source: kivmic$' <<<"$rig_info" ||
-  fail "the sound server at $PULSE_SERVER is not the test rig"
+use_sound_rig
 
 # The close box's request, WM_DELETE_WINDOW, as a window manager would send it (Xvfb has none);
 # the program must then end by itself with status 0.
