@@ -1,0 +1,123 @@
+#include "convert/ACMConvertor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ConvertTestSupport.h"
+#include "convert/AcmError.h"
+
+namespace kiv::convert {
+namespace {
+
+// Runs `in` through a convertor in blocks of `block` bytes, resizing for a short last block as
+// the converter does, then flushes. Error texts land in *errors.
+std::vector<uint8_t> ConvertAll(const TACMWaveFormat& from, const TACMWaveFormat& to,
+                                const std::vector<uint8_t>& in, uint32_t block,
+                                std::string* errors = nullptr) {
+  TACMConvertor acm;
+  acm.OnException = [&](const std::string& text) { if (errors) *errors += text; };
+  EXPECT_TRUE(acm.SetFormatIn(from).ok() && acm.SetFormatOut(to).ok());
+  EXPECT_TRUE(acm.SetInputBufferSize(block).ok());
+  acm.SetActive(true);
+  std::vector<uint8_t> out;
+  for (size_t pos = 0; pos < in.size() && acm.Active(); pos += block) {
+    const auto chunk = uint32_t(std::min<size_t>(block, in.size() - pos));
+    if (chunk != acm.InputBufferSize()) acm.ChangeInputBufferSize(chunk);
+    std::memcpy(acm.InputBuffer(), in.data() + pos, chunk);
+    const uint32_t n = acm.Convert();
+    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
+  }
+  if (acm.Active()) {
+    const uint32_t n = acm.Flush();
+    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
+  }
+  return out;
+}
+
+std::vector<uint8_t> Bytes(const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> out(samples.size() * 2);
+  std::memcpy(out.data(), samples.data(), out.size());
+  return out;
+}
+
+TEST(ACMConvertorTest, PcmBlockIsRaisedToWholeFramesAndSettersWaitForInactive) {
+  TACMConvertor acm;
+  ASSERT_TRUE(acm.SetFormatIn(PcmFormat(2, 44100, 16)).ok());
+  ASSERT_TRUE(acm.SetInputBufferSize(1023).ok());
+  acm.SetActive(true);
+  ASSERT_TRUE(acm.Active());
+  EXPECT_EQ(acm.InputBufferSize(), 1024u);
+  EXPECT_TRUE(acm.FirstBlock());
+  EXPECT_EQ(acm.SetInputBufferSize(10).message(), "You cannot change the buffer size while active.");
+  EXPECT_EQ(acm.SetUseRealTime(true).message(), "You cannot change the real time flag while active.");
+  acm.ChangeInputBufferSize(17);  // raised again on reopening
+  EXPECT_TRUE(acm.Active());
+  EXPECT_EQ(acm.InputBufferSize(), 20u);
+}
+
+TEST(ACMConvertorTest, SixteenBitZeroSamplesAreHandedOnAsOne) {
+  TACMConvertor acm;
+  ASSERT_TRUE(acm.SetFormatIn(PcmFormat(1, 8000, 16)).ok());
+  ASSERT_TRUE(acm.SetFormatOut(PcmFormat(1, 8000, 16)).ok());
+  ASSERT_TRUE(acm.SetInputBufferSize(8).ok());
+  acm.SetActive(true);
+  std::memset(acm.InputBuffer(), 0, 8);
+  ASSERT_EQ(acm.Convert(), 8u);
+  EXPECT_FALSE(acm.FirstBlock());
+  const std::vector<uint8_t> ones = {1, 0, 1, 0, 1, 0, 1, 0};
+  EXPECT_EQ(std::vector<uint8_t>(acm.OutputBuffer(), acm.OutputBuffer() + 8), ones);
+}
+
+TEST(ACMConvertorTest, ErrorsArriveAsTextsWithTheCodesExplanation) {
+  std::string errors;
+  TACMConvertor acm;
+  acm.OnException = [&](const std::string& text) { errors += text + "\n"; };
+  EXPECT_EQ(acm.Convert(), 0u);
+  TACMWaveFormat alaw = PcmFormat(1, 8000, 8);
+  alaw.formatTag = kFormatALaw;
+  ASSERT_TRUE(acm.SetFormatIn(alaw).ok());
+  acm.SetActive(true);
+  EXPECT_FALSE(acm.Active());
+  ASSERT_TRUE(acm.SetFormatIn(PcmFormat(0, 8000, 8)).ok());
+  acm.SetActive(true);
+  ASSERT_TRUE(acm.SetFormatIn(PcmFormat(1, 8000, 8)).ok());
+  ASSERT_TRUE(acm.SetInputBufferSize(0).ok());
+  acm.SetActive(true);
+  EXPECT_EQ(errors,
+            "acmStreamConvert: The specified handle is invalid.\n"
+            "acmStreamOpen: The requested operation cannot be performed.\n"
+            "acmStreamOpen: At least one parameter is invalid.\n"
+            "acmStreamSize: At least one parameter is invalid.\n");
+  EXPECT_EQ(acm.LastError(), kAcmInvalidParam);
+  EXPECT_EQ(AcmErrorText("acmStreamReset:", 99), "acmStreamReset: raised an unknown error (code #99)");
+}
+
+TEST(ACMConvertorTest, ExportOfEightBitMonoPassesTheBytesUnchanged) {
+  std::vector<uint8_t> message(3000);
+  for (size_t i = 0; i < message.size(); ++i) message[i] = uint8_t(i * 7);
+  const auto pcm = PcmFormat(1, 11025, 8);
+  EXPECT_EQ(ConvertAll(pcm, pcm, message, 1024), message);
+}
+
+TEST(ACMConvertorTest, ResampledToneKeepsItsPitchAndLength) {
+  struct Case { uint16_t channels, bits; uint32_t rate; } cases[] = {
+      {2, 16, 44100}, {1, 8, 8000}, {1, 16, 22050}, {2, 8, 22050}};
+  for (const auto& c : cases) {
+    const auto tone = test::Tone(440, c.rate, 1.0, c.channels);
+    std::vector<uint8_t> in = Bytes(tone);
+    if (c.bits == 8) {
+      in.clear();
+      for (int16_t s : tone) in.push_back(uint8_t((s >> 8) + 128));
+    }
+    std::string errors;
+    const auto out = ConvertAll(PcmFormat(c.channels, c.rate, c.bits), PcmFormat(1, 11025, 8),
+                                in, 1024, &errors);
+    EXPECT_EQ(errors, "");
+    EXPECT_NEAR(double(out.size()), 11025.0, 2.0) << c.rate;
+    EXPECT_NEAR(test::CrossingHz(out, 11025, 1, 128), 440.0, 1.0) << c.rate;
+  }
+}
+
+}  // namespace
+}  // namespace kiv::convert
