@@ -10,36 +10,8 @@
 namespace kiv::convert {
 namespace {
 
-// Runs `in` through a convertor in blocks of `block` bytes, resizing for a short last block as
-// the converter does, then flushes. Error texts land in *errors.
-std::vector<uint8_t> ConvertAll(const TACMWaveFormat& from, const TACMWaveFormat& to,
-                                const std::vector<uint8_t>& in, uint32_t block,
-                                std::string* errors = nullptr) {
-  TACMConvertor acm;
-  acm.OnException = [&](const std::string& text) { if (errors) *errors += text; };
-  EXPECT_TRUE(acm.SetFormatIn(from).ok() && acm.SetFormatOut(to).ok());
-  EXPECT_TRUE(acm.SetInputBufferSize(block).ok());
-  acm.SetActive(true);
-  std::vector<uint8_t> out;
-  for (size_t pos = 0; pos < in.size() && acm.Active(); pos += block) {
-    const auto chunk = uint32_t(std::min<size_t>(block, in.size() - pos));
-    if (chunk != acm.InputBufferSize()) acm.ChangeInputBufferSize(chunk);
-    std::memcpy(acm.InputBuffer(), in.data() + pos, chunk);
-    const uint32_t n = acm.Convert();
-    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
-  }
-  if (acm.Active()) {
-    const uint32_t n = acm.Flush();
-    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
-  }
-  return out;
-}
-
-std::vector<uint8_t> Bytes(const std::vector<int16_t>& samples) {
-  std::vector<uint8_t> out(samples.size() * 2);
-  std::memcpy(out.data(), samples.data(), out.size());
-  return out;
-}
+using test::Bytes;
+using test::ConvertAll;
 
 TEST(ACMConvertorTest, PcmBlockIsRaisedToWholeFramesAndSettersWaitForInactive) {
   TACMConvertor acm;
@@ -91,6 +63,13 @@ TEST(ACMConvertorTest, ErrorsArriveAsTextsWithTheCodesExplanation) {
             "acmStreamSize: At least one parameter is invalid.\n");
   EXPECT_EQ(acm.LastError(), kAcmInvalidParam);
   EXPECT_EQ(AcmErrorText("acmStreamReset:", 99), "acmStreamReset: raised an unknown error (code #99)");
+}
+
+TEST(ACMConvertorTest, StereoIsAveragedMonoDuplicatedAndBitsScaled) {
+  EXPECT_EQ(ConvertAll(PcmFormat(2, 8000, 8), PcmFormat(1, 8000, 8), {200, 100, 10, 20}),
+            std::vector<uint8_t>({150, 15}));
+  EXPECT_EQ(ConvertAll(PcmFormat(1, 8000, 8), PcmFormat(2, 8000, 16), {129, 0}),
+            std::vector<uint8_t>({0, 1, 0, 1, 0, 0x80, 0, 0x80}));
 }
 
 TEST(ACMConvertorTest, ExportOfEightBitMonoPassesTheBytesUnchanged) {

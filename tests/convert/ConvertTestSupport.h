@@ -1,16 +1,27 @@
 // Builders of test input for the codec layer: RIFF files assembled chunk by chunk (so a test can
-// make any of them lie), and sine tones.
+// make any of them lie), sine tones, MP3s from our encoder, and a whole-sound conversion.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include <algorithm>
+#include <cstring>
+
+#include "convert/ACMConvertor.h"
 #include "convert/ByteOrder.h"
 
 namespace kiv::convert::test {
+
+// A file name in the test's temporary folder.
+inline std::string TempPath(const std::string& name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir ? dir : "/tmp") + "/" + name;
+}
 
 inline void Append32(std::vector<uint8_t>* out, uint32_t v) {
   out->resize(out->size() + 4);
@@ -73,6 +84,49 @@ double CrossingHz(const std::vector<Sample>& samples, uint32_t rate, int channel
   }
   if (crossings < 2) return 0;
   return double(crossings - 1) * rate / (double(last - first) / channels);
+}
+
+// Runs `in` through a convertor in `block`-byte blocks, resizing for a short last block as the
+// converter does, then flushes. Error texts are collected in *errors.
+inline std::vector<uint8_t> ConvertAll(const TACMWaveFormat& from, const TACMWaveFormat& to,
+                                       const std::vector<uint8_t>& in, uint32_t block = 1024,
+                                       std::string* errors = nullptr) {
+  TACMConvertor acm;
+  acm.OnException = [&](const std::string& text) { if (errors) *errors += text; };
+  if (!acm.SetFormatIn(from).ok() || !acm.SetFormatOut(to).ok()) return {};
+  if (!acm.SetInputBufferSize(block).ok()) return {};
+  acm.SetActive(true);
+  std::vector<uint8_t> out;
+  for (size_t pos = 0; pos < in.size() && acm.Active(); pos += block) {
+    const auto chunk = uint32_t(std::min<size_t>(block, in.size() - pos));
+    if (chunk != acm.InputBufferSize()) acm.ChangeInputBufferSize(chunk);
+    std::memcpy(acm.InputBuffer(), in.data() + pos, chunk);
+    const uint32_t n = acm.Convert();
+    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
+  }
+  const uint32_t n = acm.Active() ? acm.Flush() : 0;
+  out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
+  return out;
+}
+
+inline std::vector<uint8_t> Bytes(const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> out(samples.size() * 2);
+  std::memcpy(out.data(), samples.data(), out.size());
+  return out;
+}
+
+inline TACMWaveFormat Mp3Format(uint16_t channels, uint32_t rate, uint32_t kbps) {
+  TACMWaveFormat f = PcmFormat(channels, rate, 0);
+  f.formatTag = kFormatMpegLayer3;
+  f.blockAlign = 1;
+  f.avgBytesPerSec = kbps * 1000 / 8;
+  return f;
+}
+
+// A 440 Hz tone encoded by our LAME encoder at 64 kbit/s.
+inline std::vector<uint8_t> Mp3Tone(uint16_t channels, uint32_t rate, double seconds) {
+  return ConvertAll(PcmFormat(channels, rate, 16), Mp3Format(channels, rate, 64),
+                    Bytes(Tone(440, rate, seconds, channels)));
 }
 
 }  // namespace kiv::convert::test

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "ConvertTestSupport.h"
@@ -12,46 +11,19 @@
 namespace kiv::convert {
 namespace {
 
-std::string TempPath(const std::string& name) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir ? dir : "/tmp") + "/" + name;
-}
+using test::TempPath;
 
-// Runs `in` through a convertor in `block`-byte blocks and flushes it.
+// A whole conversion that must not fail.
 std::vector<uint8_t> Convert(const TACMWaveFormat& from, const TACMWaveFormat& to,
                              const std::vector<uint8_t>& in, uint32_t block = 1024) {
-  TACMConvertor acm;
-  EXPECT_TRUE(acm.SetFormatIn(from).ok() && acm.SetFormatOut(to).ok());
-  EXPECT_TRUE(acm.SetInputBufferSize(block).ok());
-  acm.SetActive(true);
-  std::vector<uint8_t> out;
-  for (size_t pos = 0; pos < in.size() && acm.Active(); pos += block) {
-    const auto chunk = uint32_t(std::min<size_t>(block, in.size() - pos));
-    if (chunk != acm.InputBufferSize()) acm.ChangeInputBufferSize(chunk);
-    std::memcpy(acm.InputBuffer(), in.data() + pos, chunk);
-    const uint32_t n = acm.Convert();
-    out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
-  }
-  const uint32_t n = acm.Active() ? acm.Flush() : 0;
-  out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
-  EXPECT_EQ(acm.LastErrorText(), "");
+  std::string errors;
+  auto out = test::ConvertAll(from, to, in, block, &errors);
+  EXPECT_EQ(errors, "");
   return out;
 }
 
-TACMWaveFormat Mp3Format(uint16_t channels, uint32_t rate, uint32_t kbps) {
-  TACMWaveFormat f = PcmFormat(channels, rate, 0);
-  f.formatTag = kFormatMpegLayer3;
-  f.blockAlign = 1;
-  f.avgBytesPerSec = kbps * 1000 / 8;
-  return f;
-}
-
-std::vector<uint8_t> Mp3Tone(uint16_t channels, uint32_t rate, double seconds) {
-  const auto tone = test::Tone(440, rate, seconds, channels);
-  std::vector<uint8_t> pcm(tone.size() * 2);
-  std::memcpy(pcm.data(), tone.data(), pcm.size());
-  return Convert(PcmFormat(channels, rate, 16), Mp3Format(channels, rate, 64), pcm);
-}
+using test::Mp3Format;
+using test::Mp3Tone;
 
 TEST(DecoderTest, CompressedWavFormatsReadAsSixteenBitPcmOfTheSameTone) {
   struct Case { int sfFormat; uint16_t tag; } cases[] = {

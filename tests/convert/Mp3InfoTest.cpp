@@ -1,7 +1,6 @@
 // MPEG frame headers, ID3v1 tags and the audio info built from them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "ConvertTestSupport.h"
@@ -78,7 +77,7 @@ TEST(ID3v1TagTest, ReadsEditsAndWritesBothVersions) {
   EXPECT_EQ(out[126], 7);
   EXPECT_EQ(TID3v1Tag::GenreName(148), "");
 
-  const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/t.mp3";
+  const std::string path = test::TempPath("t.mp3");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   std::fwrite(std::vector<char>(100, 'x').data(), 1, 100, f);
   std::fclose(f);
@@ -91,23 +90,8 @@ TEST(ID3v1TagTest, ReadsEditsAndWritesBothVersions) {
   EXPECT_EQ(back.Title(), "Second");
 }
 
-std::vector<uint8_t> EncodedTone(uint32_t rate, double seconds) {
-  const auto tone = test::Tone(440, rate, seconds);
-  TACMConvertor acm;
-  TACMWaveFormat mp3 = PcmFormat(1, rate, 0);
-  mp3.formatTag = kFormatMpegLayer3;
-  mp3.avgBytesPerSec = 8000;  // 64 kbit/s
-  EXPECT_TRUE(acm.SetFormatIn(PcmFormat(1, rate, 16)).ok() && acm.SetFormatOut(mp3).ok());
-  EXPECT_TRUE(acm.SetInputBufferSize(uint32_t(tone.size() * 2)).ok());
-  acm.SetActive(true);
-  std::memcpy(acm.InputBuffer(), tone.data(), tone.size() * 2);
-  std::vector<uint8_t> out(acm.OutputBuffer(), acm.OutputBuffer() + acm.Convert());
-  out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + acm.Flush());
-  return out;
-}
-
 TEST(AudioInfoTest, FirstFrameTagAndPlayingTime) {
-  auto mp3 = EncodedTone(22050, 3.0);
+  auto mp3 = test::Mp3Tone(1, 22050, 3.0);
   std::vector<uint8_t> file(1000, 0);  // something else in front
   file.insert(file.end(), mp3.begin(), mp3.end());
   TID3v1Tag tag;

@@ -61,7 +61,8 @@ TEST(WaveStreamTest, ExportStyleWritesPcmFormatIn16BytesAndPadsOddData) {
 
 TEST(WaveStreamTest, PcmFormatChunkOf18BytesHasNoExtraData) {
   std::unique_ptr<TWaveStream> stream;
-  auto bytes = Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8, {7, 0})), Chunk("data", {9, 9, 9})});
+  auto bytes = Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8, {7, 0})), Chunk("LIST", {1, 2, 3}),
+                     Chunk("data", {9, 9, 9})});
   ASSERT_TRUE(TMemoryWaveStream::Open(bytes, &stream).ok());
   EXPECT_EQ(stream->Format().extraSize, 0);
   EXPECT_EQ(stream->Length(), 3u);
