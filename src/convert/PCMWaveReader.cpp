@@ -119,6 +119,9 @@ Status TPCMWaveReader::Open(TWaveStream* source, std::unique_ptr<TPCMWaveReader>
   }
   made->format_ = PcmFormat(uint16_t(info.channels), uint32_t(info.samplerate), 16);
   made->length_ = uint64_t(info.frames);
+  // The decoder gives what the file holds; a file cut short of its data chunk still fails at
+  // its end, as a PCM file does.
+  made->truncated_ = source->DataStart() + source->Length() * in.blockAlign > source->file().Length();
   *reader = std::move(made);
   return Status::Ok();
 }
@@ -158,7 +161,9 @@ Status TPCMWaveReader::Read(void* buffer, uint64_t frames, uint64_t* done) {
     decoder_->position += got;
   }
   // The header promised these frames; a decoder that cannot give them met damaged data.
-  if (*done < frames) return Status::Error(StatusCode::Damaged, "Unable to convert sample.");
+  if (*done < frames || (truncated_ && uint64_t(position_) == length_)) {
+    return Status::Error(StatusCode::Damaged, "Unable to convert sample.");
+  }
   return Status::Ok();
 }
 

@@ -34,8 +34,9 @@ class TPCMWaveReader {
   void SetBufferLength(uint32_t frames);
   uint32_t BufferLength() const { return bufferLength_; }
 
-  // Up to `frames` frames from the position on; fewer only at the end of the sound.
-  // A decoding failure is "Unable to convert sample.".
+  // Up to `frames` frames from the position on; fewer only at the end of the sound. A decoding
+  // failure, or reaching the end of a file cut short of its data chunk, is "Unable to convert
+  // sample." (after the frames that could be read).
   [[nodiscard]] Status Read(void* buffer, uint64_t frames, uint64_t* done);
 
  private:
@@ -46,6 +47,7 @@ class TPCMWaveReader {
   std::unique_ptr<Decoder> decoder_;  // only for sources that are not 8/16-bit PCM
   TACMWaveFormat format_;
   uint64_t length_ = 0;
+  bool truncated_ = false;
   int64_t position_ = 0;
   uint32_t bufferLength_ = 20000;
 };

@@ -127,6 +127,13 @@ TEST(AudioInfoTest, XingFrameCountGivesThePlayingTime) {
   file.resize(21 + 11);
   info.LoadFromStream(MemoryFile(file), 0, file.size());
   EXPECT_FALSE(info.VBR());
+  // 128 kbit/s: 31999 bytes of sound and a tag play for 1 whole second, not 2.
+  file.resize(31999);
+  file[21] = 0;
+  file.insert(file.end(), {'T', 'A', 'G'});
+  file.resize(31999 + 128);
+  info.LoadFromStream(MemoryFile(file), 0, file.size());
+  EXPECT_EQ(info.PlayingTimeMs(), 1000);
 }
 
 }  // namespace
