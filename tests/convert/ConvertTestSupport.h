@@ -14,6 +14,7 @@
 
 #include "convert/ACMConvertor.h"
 #include "convert/ByteOrder.h"
+#include "convert/Mp3Format.h"
 
 namespace kiv::convert::test {
 
@@ -116,11 +117,7 @@ inline std::vector<uint8_t> Bytes(const std::vector<int16_t>& samples) {
 }
 
 inline TACMWaveFormat Mp3Format(uint16_t channels, uint32_t rate, uint32_t kbps) {
-  TACMWaveFormat f = PcmFormat(channels, rate, 0);
-  f.formatTag = kFormatMpegLayer3;
-  f.blockAlign = 1;
-  f.avgBytesPerSec = kbps * 1000 / 8;
-  return f;
+  return Mp3WaveFormat(channels, rate, kbps * 1000 / 8, {});
 }
 
 // A 440 Hz tone encoded by our LAME encoder at 64 kbit/s.

@@ -53,11 +53,10 @@ TEST(DecoderTest, CompressedWavFormatsReadAsSixteenBitPcmOfTheSameTone) {
     ASSERT_TRUE(reader->SetPosition(100).ok());
     ASSERT_EQ(reader->Read(back.data(), back.size(), &done).message(), "") << c.tag;
     EXPECT_EQ(done, back.size() - 100);
-    back.resize(4000 - 100);
-    EXPECT_NEAR(test::CrossingHz(back, 8000, 1, 0), 440.0, 1.0) << c.tag;
     EXPECT_EQ(reader->SetPosition(int64_t(reader->Length())).message(), "Position out of bounds.");
     ASSERT_TRUE(reader->SetPosition(0).ok());  // backwards: GSM decodes again from the top
     ASSERT_TRUE(reader->Read(back.data(), 4000, &done).ok());
+    back.resize(4000);
     EXPECT_NEAR(test::CrossingHz(back, 8000, 1, 0), 440.0, 1.0) << c.tag;
 
     // Cut short, the file cannot give the frames its header promises.

@@ -7,6 +7,7 @@
 #include "convert/ACMConvertor.h"
 #include "convert/AudioInfo.h"
 #include "convert/MemoryFile.h"
+#include "convert/Mp3Format.h"
 
 namespace kiv::convert {
 namespace {
@@ -107,11 +108,18 @@ TEST(AudioInfoTest, FirstFrameTagAndPlayingTime) {
   EXPECT_FALSE(info.VBR());
   EXPECT_EQ(info.Tag().Title(), "Dictation");
   EXPECT_EQ(info.PlayingTimeMs(), int64_t(mp3.size() * 8 / 64000) * 1000);
+  const TACMWaveFormat source = Mp3SourceFormat(info.Header());
+  EXPECT_EQ(source.samplesPerSec, 22050u);
+  EXPECT_EQ(source.avgBytesPerSec, 8000u);
+  EXPECT_EQ(Mp3ExtraOf(source).blockSize, 64 * 144000 / 22050);
   EXPECT_EQ(info.PlayingTimeMs(), 3000);
 
   file.insert(file.begin(), 10240 - 1000 - 3, 0);  // the header now straddles the limit
   info.LoadFromStream(MemoryFile(file), 0, file.size());
   EXPECT_EQ(info.FirstFrameOffset(), -1);
+  EXPECT_EQ(Mp3ExtraOf(Mp3SourceFormat(info.Header())).blockSize, 260);
+  EXPECT_EQ(Mp3ExtraOf(Mp3TargetFormat(1, 11025, 4000)).blockSize, 104);
+  EXPECT_EQ(Mp3ExtraOf(Mp3TargetFormat(2, 11025, 2000)).blockSize, 156);
   EXPECT_EQ(info.PlayingTimeMs(), 0);
   EXPECT_EQ(info.Tag().Title(), "Dictation");
 }

@@ -1,6 +1,7 @@
 // Fuzzes the ID3v1 reader: any 128 bytes that read as a tag write back into a tag that reads the
 // same. Any property broken below is a bug; it traps so libFuzzer keeps the input.
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "convert/ID3v1Tag.h"
@@ -27,14 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(tag.v1() == (tag.Track() == 0));
   (void)tag.Genre();
 
-  uint8_t bytes[128];
-  Require(tag.Save(bytes, sizeof bytes).ok());
+  // What it writes reads back as the same tag, byte for byte.
+  uint8_t first[128], second[128];
   TID3v1Tag back;
-  Require(back.Load(bytes, sizeof bytes));
-  Require(back.Title() == tag.Title() && back.Artist() == tag.Artist());
-  Require(back.Album() == tag.Album() && back.Year() == tag.Year());
-  Require(back.Track() == tag.Track() && back.GenreID() == tag.GenreID());
-  // A v1 comment of 29-30 characters keeps them; a v1.1 comment is cut at 28 by its zero byte.
-  Require(back.Comment() == tag.Comment());
+  Require(tag.Save(first, 128).ok() && back.Load(first, 128) && back.Save(second, 128).ok());
+  Require(std::memcmp(first, second, 128) == 0 && back.Title() == tag.Title() &&
+          back.Comment() == tag.Comment() && back.Track() == tag.Track());
   return 0;
 }

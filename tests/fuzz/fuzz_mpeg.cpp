@@ -10,6 +10,7 @@
 #include "convert/ACMConvertor.h"
 #include "convert/AudioInfo.h"
 #include "convert/MemoryFile.h"
+#include "convert/Mp3Format.h"
 
 namespace {
 
@@ -38,11 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (at >= 0 && uint64_t(at) + 4 <= TAudioInfo::kSearchLimit) Require(info.FirstFrameOffset() == at);
 
   TACMConvertor acm;
-  TACMWaveFormat mp3 = PcmFormat(2, 44100, 0);
-  mp3.formatTag = kFormatMpegLayer3;
-  mp3.blockAlign = 1;
-  mp3.avgBytesPerSec = 16000;
-  if (!acm.SetFormatIn(mp3).ok() || !acm.SetFormatOut(PcmFormat(1, 11025, 8)).ok()) return 0;
+  // Declared as the import declares a file whose first frame it could not find.
+  if (!acm.SetFormatIn(Mp3SourceFormat(TMpegFrameHdr())).ok() || !acm.SetFormatOut(PcmFormat(1, 11025, 8)).ok()) return 0;
   const auto block = uint32_t(std::min<size_t>(size, 4096));
   if (block == 0 || !acm.SetInputBufferSize(block).ok()) return 0;
   acm.SetActive(true);
