@@ -24,15 +24,11 @@ inline std::string TempPath(const std::string& name) {
   return std::string(dir ? dir : "/tmp") + "/" + name;
 }
 
-inline void Append32(std::vector<uint8_t>* out, uint32_t v) {
-  out->resize(out->size() + 4);
-  PutLE32(out->data() + out->size() - 4, v);
-}
-
 // A chunk with the given id, declared size (defaults to the body's) and body.
 inline std::vector<uint8_t> Chunk(const char* id, std::vector<uint8_t> body, int64_t size = -1) {
   std::vector<uint8_t> out(id, id + 4);
-  Append32(&out, size < 0 ? uint32_t(body.size()) : uint32_t(size));
+  out.resize(8);
+  PutLE32(&out[4], size < 0 ? uint32_t(body.size()) : uint32_t(size));
   out.insert(out.end(), body.begin(), body.end());
   if (body.size() & 1) out.push_back(0);
   return out;
