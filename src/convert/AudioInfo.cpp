@@ -78,7 +78,7 @@ void TAudioInfo::FindFirstFrame(const File& file, uint64_t start, uint64_t size)
     std::memmove(buffer, buffer + carried + n - kept, kept);
     carried = kept;
   }
-  header_ = TMpegFrameHdr();  // what the last failed Load left behind is no header
+  header_ = TMpegFrameHdr();  // a read that failed midway leaves no header either
 }
 
 void TAudioInfo::ReadXing(const File& file, uint64_t start, uint64_t size) {

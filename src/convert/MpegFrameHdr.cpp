@@ -49,6 +49,7 @@ int64_t TMpegFrameHdr::Locate(const uint8_t* buffer, size_t size) {
       return int64_t(i);
     }
   }
+  *this = TMpegFrameHdr();  // not the last candidate that failed
   return -1;
 }
 

@@ -16,7 +16,8 @@ class TMpegFrameHdr {
   // bits set, version, layer, bit-rate index and sampling-rate index all not reserved.
   bool Load(const uint8_t* buffer, size_t size);
   // Offset of the first position, from 0 to size - 4, where a 0xFF byte is followed by a byte
-  // with its top three bits set and Load succeeds there (this header then holds it); -1 if none.
+  // with its top three bits set and Load succeeds there (this header then holds it); -1 if none
+  // (this header is then cleared).
   int64_t Locate(const uint8_t* buffer, size_t size);
 
   bool GetOk() const { return valid_; }

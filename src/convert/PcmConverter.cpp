@@ -104,6 +104,8 @@ int PcmConverter::Resample(const float* samples, size_t frames, std::vector<uint
                      frames - used, &took, resampled_.data(), room, &made) != nullptr) {
       return kAcmNotPossible;
     }
+    // soxr keeps whatever input it is given; one that takes none and gives none is stuck.
+    if (samples != nullptr && used < frames && took == 0 && made == 0) return kAcmNotPossible;
     used += took;
     AppendSamples(resampled_.data(), made, out);
     // Feeding stops when the input is taken and soxr returns less than it had room for;

@@ -110,7 +110,9 @@ Status TWaveStream::ReadHeader() {
 Status TWaveStream::Create(std::unique_ptr<File> file, const TACMWaveFormat& format,
                            std::unique_ptr<TWaveStream>* stream, WaveHeaderStyle style) {
   stream->reset();
-  if (format.blockAlign == 0) return Damaged("Error writing wave format.");
+  if (format.blockAlign == 0 || format.extraSize > TACMWaveFormat::kMaxExtra) {
+    return Damaged("Error writing wave format.");
+  }
   std::unique_ptr<TWaveStream> writer(new TWaveStream(std::move(file), true));
   writer->format_ = format;
   Status status = writer->WriteHeader(style);
@@ -226,9 +228,8 @@ Status TWaveStream::Finish() {
 Status TFileWaveStream::Open(const std::string& path, std::unique_ptr<TWaveStream>* stream) {
   stream->reset();
   std::unique_ptr<File> file;
-  if (!FileSystem::Default().Open(path, File::Mode::ReadOnly, &file).ok()) {
-    return Status::Error(StatusCode::NotFound, "Can't open file stream.");
-  }
+  const Status opened = FileSystem::Default().Open(path, File::Mode::ReadOnly, &file);
+  if (!opened.ok()) return Status::Error(opened.code(), "Can't open file stream.");
   return TWaveStream::OpenForReading(std::move(file), stream);
 }
 
@@ -236,9 +237,8 @@ Status TFileWaveStream::Create(const std::string& path, const TACMWaveFormat& fo
                                std::unique_ptr<TWaveStream>* stream, WaveHeaderStyle style) {
   stream->reset();
   std::unique_ptr<File> file;
-  if (!FileSystem::Default().Open(path, File::Mode::CreateReadWrite, &file).ok()) {
-    return Status::Error(StatusCode::Unavailable, "Can't open file stream.");
-  }
+  const Status opened = FileSystem::Default().Open(path, File::Mode::CreateReadWrite, &file);
+  if (!opened.ok()) return Status::Error(opened.code(), "Can't open file stream.");
   return TWaveStream::Create(std::move(file), format, stream, style);
 }
 
