@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -84,7 +86,8 @@ double CrossingHz(const std::vector<Sample>& samples, uint32_t rate, int channel
 }
 
 // Runs `in` through a convertor in `block`-byte blocks, resizing for a short last block as the
-// converter does, then flushes. Error texts are collected in *errors.
+// converter does, then flushes. Error texts are collected in *errors; without it there must be
+// none.
 inline std::vector<uint8_t> ConvertAll(const TACMWaveFormat& from, const TACMWaveFormat& to,
                                        const std::vector<uint8_t>& in, uint32_t block = 1024,
                                        std::string* errors = nullptr) {
@@ -103,6 +106,7 @@ inline std::vector<uint8_t> ConvertAll(const TACMWaveFormat& from, const TACMWav
   }
   const uint32_t n = acm.Active() ? acm.Flush() : 0;
   out.insert(out.end(), acm.OutputBuffer(), acm.OutputBuffer() + n);
+  EXPECT_TRUE(errors != nullptr || acm.LastErrorText().empty()) << acm.LastErrorText();
   return out;
 }
 
