@@ -64,6 +64,7 @@ int PcmConverter::OutputSize(size_t inputBytes, size_t* outputBytes) const {
 
 int PcmConverter::Convert(const uint8_t* in, size_t size, std::vector<uint8_t>* out) {
   const size_t frames = size / in_.blockAlign;
+  if (frames == 0) return kAcmOk;  // no input must never read as the end of it (see Resample)
   const size_t bytesIn = in_.bitsPerSample / 8;
   // Identical formats: the bytes pass unchanged.
   if (resampler_ == nullptr && in_.channels == out_.channels &&
