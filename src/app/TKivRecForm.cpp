@@ -11,12 +11,14 @@
 #include "app/KeySwallowingDialogs.h"
 #include "app/TCGauge.h"
 #include "app/TImageControl.h"
+#include "convert/ConversionJob.h"
 #include "audio/CaptureEngine.h"
 #include "audio/GraphicAnalyser.h"
 #include "audio/PlaybackEngine.h"
 #include "panel/SkinFallback.h"
 #include "panel/SkinLoader.h"
 #include "panel/TBMShapedForm.h"
+#include "panel/TChangeClothes.h"
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/Dialogs.h"
@@ -89,6 +91,10 @@ TKivRecForm::~TKivRecForm() { ReleaseCassette(); }
 
 std::string TKivRecForm::LocalPath(const QString& path) const {
   return QFile::encodeName(path).toStdString();
+}
+
+QString TKivRecForm::CassettePathText() const {
+  return QFile::decodeName(QByteArray::fromStdString(cassette_->CassettePath()));
 }
 
 void TKivRecForm::PublishHandle() {
@@ -196,6 +202,7 @@ void TKivRecForm::WireControls() {
   WireTicker();
   WireMessageEditing();
   WireKeyboard();
+  WireExport();
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
@@ -260,8 +267,9 @@ void TKivRecForm::PlacePanel() {
   if (!y.isEmpty()) move(x.toInt(), y.toInt());
 }
 
-void TKivRecForm::OpenDefaultCassette() {
-  const QString path = dataFolder_ + QStringLiteral("kivrec.cst");
+void TKivRecForm::OpenDefaultCassette() { OpenCassetteFile(dataFolder_ + QStringLiteral("kivrec.cst")); }
+
+void TKivRecForm::OpenCassetteFile(const QString& path) {
   if (!QFile::exists(path)) {
     // A cassette that cannot be made leaves the panel empty; the sentence says why.
     if (Reported(cassette_->CreateBlankCassette(LocalPath(path)))) ShowCassetteState(false, true);

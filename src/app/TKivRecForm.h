@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -33,6 +34,8 @@ namespace kiv {
 
 class AudioInput;
 class AudioOutput;
+class ConversionJob;
+class TChangeClothes;
 class DesktopLauncher;
 class KeySwallowingDialogs;
 class CaptureEngine;
@@ -59,7 +62,9 @@ struct KivRecServices {
   AudioOutput* audioOutput = nullptr;
   AudioInput* audioInput = nullptr;
   SoundPlayer* soundPlayer = nullptr;  // plays "limit.wav" without waiting
-  DesktopLauncher* launcher = nullptr;  // opens the help page, starts the volume control
+  DesktopLauncher* launcher = nullptr;  // opens the help page, starts programs
+  // A converter job for one export or import; null (with the reason) when there is no converter.
+  std::function<std::unique_ptr<ConversionJob>(QString* why)> newConversionJob;
   Clock clock = SystemLocalTime;
   int logicalDpi = 96;        // picks the large or small variants of the skin's keys
   QString programPath;        // what the start-with-system entry starts
@@ -135,6 +140,17 @@ class TKivRecForm : public QWidget,
   // A press on the message number opens the selector without starting to drag the panel.
   void messageMouseDown();
   int SelectorResult() const { return selectorResult_; }
+
+  // ---- Export and import (TKivRecFormExport.cpp) -------------------------------------------
+  void ToWAV1Click();
+  void ImportWAVMP31Click();
+  // The converter's events, and the completion that ends every job, from whichever converter.
+  void ZCAConv1ConversionBegin(int64_t min, int64_t max, const QString& title, QColor color);
+  void ZCAConv1ConversionProgress(int64_t position);
+  void ZCAConv1ConversionEnd();
+  void ZCAConv1Exception(const QString& text);
+  void ConversionDoneMessage(int32_t wPar, int32_t lPar);
+  const QString& PendingConversion() const { return pendingConversion_; }
 
   // ---- The keyboard and the windows outside the panel (TKivRecFormKeyboard.cpp) ------------
   // A key pressed or released while the panel has the keyboard, in the toolkit's key codes.
@@ -233,12 +249,24 @@ class TKivRecForm : public QWidget,
   bool LayOutSkin();
   void PlacePanel();
   void OpenDefaultCassette();
+  // Opens `path` as the cassette with its recovery and fallbacks, and shows what it holds.
+  void OpenCassetteFile(const QString& path);
   void ShowCassetteState(bool tableHasEntries, bool blankCreated);
   void SetMessageItemsEnabled(bool delMsg, bool exportMessage, bool deleteAll, bool selector,
                               bool editName);
   void WireTicker();
   void WireMessageEditing();
   void WireKeyboard();
+  void WireExport();
+  // One of the job's named values, to the external converter's settings or to the job.
+  void HandOver(const Setting& value, const QString& text);
+  // A job of the built-in converter with the panel's events; true at once for the external one.
+  bool PrepareConverter();
+  // The export or import dialog; the chosen path ("" when cancelled) and its folder remembered.
+  QString ChooseConversionFile(bool save, const QString& filter);
+  // Busy from here to the completion; runs the job, or starts the external converter with
+  // `externalArgument`.
+  void BeginConversion(const QString& pending, const char* externalArgument);
   // Messages are edited only while nothing plays, records or converts.
   bool MayEditMessages() const;
   // Asks, deletes the current message with the pack's progress shown, and shows the result.
@@ -265,6 +293,7 @@ class TKivRecForm : public QWidget,
   void ApplicationStateChanged(Qt::ApplicationState state);
   void PublishHandle();
   std::string LocalPath(const QString& path) const;
+  QString CassettePathText() const;
 
   // The tape keys' wiring and the faces they show (TKivRecFormTransport.cpp).
   void CreateEngines();
@@ -328,6 +357,10 @@ class TKivRecForm : public QWidget,
   bool volumeUpHeld_ = false;
   bool volumeDownHeld_ = false;
   int selectorResult_ = -1;
+  std::unique_ptr<ConversionJob> conversionJob_;
+  std::unique_ptr<TChangeClothes> conversionWindow_;
+  std::pair<int64_t, int64_t> conversionRange_;
+  QString pendingConversion_;
   QString programFolder_;
   QString dataFolder_;
   QString tempFolder_;

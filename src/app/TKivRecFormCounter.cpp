@@ -21,10 +21,6 @@
 namespace kiv {
 namespace {
 
-QString PathText(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 QString InconsistentCassetteText() {
   return QStringLiteral(
       "Kiv Sound Recorder detected inconsistency in one or more of the recorded messages.\r\n"
@@ -85,7 +81,7 @@ void TKivRecForm::ApplyEtpPosition(uint32_t progress) {
 void TKivRecForm::RefreshRemainingTime() { capture_->RefreshRemainingTime(); }
 
 bool TKivRecForm::CheckRecordStart() {
-  const QString path = PathText(cassette_->CassettePath());
+  const QString path = CassettePathText();
   const RecordStartCheck check = cassette_->CheckRecordStart(services_.freeSpace->FreeMiB(path));
   switch (check) {
     case RecordStartCheck::Ok:
@@ -109,7 +105,7 @@ bool TKivRecForm::CheckRecordStart() {
 
 void TKivRecForm::RunningCheckRefused(RunningCheck why) {
   if (why == RunningCheck::LowDisk) {
-    const QString path = PathText(cassette_->CassettePath());
+    const QString path = CassettePathText();
     services_.dialogs->ShowMessage(QStringLiteral("Low Hard Disk Resources on ") +
                                    services_.freeSpace->VolumeName(path));
   } else if (why == RunningCheck::CapacityFull) {

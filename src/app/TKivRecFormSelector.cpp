@@ -57,7 +57,7 @@ void TKivRecForm::ListNotations1Click() {
   });
   connect(&selector, &TNoteMessage::EditNameRequested, this, [this, refill](int index) {
     const auto number = uint32_t(index + 1);
-    RenameFromDialog(number, QString::fromLatin1(cassette_->NoteOfMessage(number)));
+    RenameFromDialog(number, QString::fromLatin1(NoteOf(cassette_->NameTextOfMessage(number))));
     refill();
   });
   connect(&selector, &TNoteMessage::HelpRequested, this, [this] { OpenHelp(); });

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 
+#include "app/ConverterModule.h"
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
   services.audioInput = &input;
   services.soundPlayer = &sounds;
   services.launcher = &launcher;
+  services.newConversionJob = [&folders](QString* why) {
+    return kiv::ConverterModule::NewJob(folders.TempFolder(), folders.ProgramFolder(), why);
+  };
   services.logicalDpi = kiv::SkinLoader::ScreenLogicalDpi();
   services.programPath = QApplication::applicationFilePath();
   services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();

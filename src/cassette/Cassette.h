@@ -159,8 +159,9 @@ class Cassette {
   // ---- Listing --------------------------------------------------------------------------
   // Selector lines of the live messages in table order; empty when there are none.
   std::vector<std::string> SelectorLines();
-  // The note the user gave live message k; empty when it has none or there is no such message.
-  std::string NoteOfMessage(uint32_t k);
+  // The name text of live message k (the ticker markup, see MessageName.h); empty when there is
+  // no such message.
+  std::string NameTextOfMessage(uint32_t k);
 
  private:
   Status ReadTable(TableSearch search, MessageTable* table);

@@ -212,11 +212,11 @@ std::vector<std::string> Cassette::SelectorLines() {
   return lines;
 }
 
-std::string Cassette::NoteOfMessage(uint32_t k) {
+std::string Cassette::NameTextOfMessage(uint32_t k) {
   MessageTable table;
   if (!ReadTable(TableSearch::Unbounded, &table).ok()) return {};
   const MessageEntry* entry = table.FindLive(k);
-  return entry ? NoteOf(entry->NameText()) : std::string();
+  return entry ? entry->NameText() : std::string();
 }
 
 }  // namespace kiv

@@ -15,15 +15,19 @@ TChangeClothes::TChangeClothes(QWidget* parent)
   gauge_->setAlignment(Qt::AlignCenter);
   // The style sheet gives the bar its colour on every widget style; the native styles would
   // otherwise paint it in the desktop's accent colour.
-  gauge_->setStyleSheet(
-      QStringLiteral(
-          "QProgressBar { border: 1px solid #808080; background: #ffffff; color: #000000; }"
-          "QProgressBar::chunk { background-color: %1; }")
-          .arg(QColor(kBarColor).name()));
+  SetBarColor(QColor(kBarColor));
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->geometry().center() - rect().center());
   }
+}
+
+void TChangeClothes::SetBarColor(QColor color) {
+  gauge_->setStyleSheet(
+      QStringLiteral(
+          "QProgressBar { border: 1px solid #808080; background: #ffffff; color: #000000; }"
+          "QProgressBar::chunk { background-color: %1; }")
+          .arg(color.name()));
 }
 
 void TChangeClothes::Advance() {

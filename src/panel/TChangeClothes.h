@@ -25,6 +25,8 @@ class TChangeClothes : public QWidget {
   // One step further, painted at once: the loader does not return to the event loop until it is
   // done, and the user should still see the bar move.
   void Advance();
+  // The bar's colour; conversions show theirs.
+  void SetBarColor(QColor color);
 
  private:
   QProgressBar* gauge_;

@@ -1,10 +1,12 @@
 // Starts desktop programs on the user's behalf: the default handler for an address (the help
-// page, a web page) and the desktop's volume control. The front panel owns one and uses it for
+// page, a web page), the desktop's volume control, and programs of our own (the external
+// converter). The front panel owns one and uses it for
 // its help keys and Alt+V; the mixer's "Volume Controls" menu reuses StartVolumeControl, so both
 // open the same program on the same view.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kiv {
 
@@ -20,6 +22,10 @@ class DesktopLauncher {
   // Starts the desktop's volume control on its playback or recording view. False when no volume
   // control is installed or it could not be started (the caller then does nothing).
   virtual bool StartVolumeControl(VolumeView view) = 0;
+
+  // Starts the program at `path` with `arguments`, without waiting for it. False when it could
+  // not be started.
+  virtual bool StartProgram(const QString& path, const QStringList& arguments) = 0;
 
  protected:
   DesktopLauncher() = default;

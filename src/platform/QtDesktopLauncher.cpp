@@ -58,6 +58,10 @@ bool QtDesktopLauncher::StartVolumeControl(VolumeView view) {
   return false;
 }
 
+bool QtDesktopLauncher::StartProgram(const QString& path, const QStringList& arguments) {
+  return QProcess::startDetached(path, arguments);
+}
+
 bool QtDesktopLauncher::StartFromPath(const QString& program, const QStringList& arguments) {
   const QString found = QStandardPaths::findExecutable(program);
   return !found.isEmpty() && QProcess::startDetached(found, arguments);

@@ -24,6 +24,7 @@ class QtDesktopLauncher final : public DesktopLauncher {
 
   bool OpenAddress(const QString& address) override;
   bool StartVolumeControl(VolumeView view) override;
+  bool StartProgram(const QString& path, const QStringList& arguments) override;
 
  private:
   // Starts `program` found on PATH with `arguments`; false when it is missing or did not start.

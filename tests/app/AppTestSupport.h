@@ -93,7 +93,7 @@ class PanelTest : public ::testing::Test {
     const KivRecServices services{
         .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
         .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
-        .soundPlayer = &sounds_, .launcher = &launcher_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
+        .soundPlayer = &sounds_, .launcher = &launcher_, .newConversionJob = nullptr, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
         .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
         .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);

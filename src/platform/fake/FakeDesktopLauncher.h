@@ -20,15 +20,23 @@ class FakeDesktopLauncher final : public DesktopLauncher {
     return result_;
   }
 
+  bool StartProgram(const QString& path, const QStringList& arguments) override {
+    startedPrograms_.append(QStringList{path} + arguments);
+    return result_;
+  }
+
   // What the next calls answer: true by default, false for "nothing could be started".
   void SetResult(bool result) { result_ = result; }
   const QStringList& OpenedAddresses() const { return openedAddresses_; }
   const std::vector<VolumeView>& VolumeViews() const { return volumeViews_; }
+  // Each started program as its path followed by its arguments.
+  const QList<QStringList>& StartedPrograms() const { return startedPrograms_; }
 
  private:
   bool result_ = true;
   QStringList openedAddresses_;
   std::vector<VolumeView> volumeViews_;
+  QList<QStringList> startedPrograms_;
 };
 
 }  // namespace kiv
