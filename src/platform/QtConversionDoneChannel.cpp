@@ -39,7 +39,7 @@ bool Decode(const QByteArray& message, qint32& wPar, qint32& lPar) {
 }
 
 QString ChannelName(const QString& folder) {
-  const QString name = QStringLiteral("KivSoundRecorderDone-%1").arg(QCoreApplication::applicationPid());
+  const QString name = QStringLiteral("KivRecDone-%1").arg(QCoreApplication::applicationPid());
 #ifdef Q_OS_WIN
   // Pipe names are global on Windows: the user's name keeps two sessions apart.
   Q_UNUSED(folder);

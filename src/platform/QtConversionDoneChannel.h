@@ -1,9 +1,10 @@
 // The done channel as a local socket (a Unix domain socket; a named pipe on Windows).
 //
-// The panel's side listens on a name of its own: the socket "KivSoundRecorderDone-<pid>" in the
-// user's runtime folder ($XDG_RUNTIME_DIR, the temporary folder without one), so two users, or two
-// panels, never share one. Only the user may connect. A socket file left behind by a panel that
-// crashed is removed before listening, which is safe because no live process has our process id.
+// The panel's side listens on a name of its own: the socket "KivRecDone-<pid>" in the user's
+// runtime folder ($XDG_RUNTIME_DIR, the temporary folder without one), so two users, or two
+// panels, never share one; it is short because a socket's whole path must fit in about 100
+// bytes. Only the user may connect. A socket file left behind by a panel that crashed is removed
+// before listening, which is safe because no live process has our process id.
 //
 // One message is twelve bytes: "KDon", then wPar and lPar as 32-bit little-endian integers. The
 // listener reads at most that much from a connection, answers one byte when the message was
