@@ -1,4 +1,6 @@
-// The done channel as a local socket (a Unix domain socket; a named pipe on Windows).
+// The done channel as a Unix domain socket, watched on the event loop. It is written on the
+// system's sockets rather than Qt Network: the panel listens from its start, and loading Qt
+// Network into every recorder for it would cost more memory than the rest of the channel.
 //
 // The panel's side listens on a name of its own: the socket "KivRecDone-<pid>" in the user's
 // runtime folder ($XDG_RUNTIME_DIR, the temporary folder without one), so two users, or two
@@ -14,11 +16,13 @@
 
 #include <QObject>
 #include <QString>
+#include <map>
+#include <memory>
 
 #include "platform/ConversionDoneChannel.h"
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
+class QTimer;
 
 namespace kiv {
 
@@ -26,8 +30,7 @@ class QtConversionDoneChannel final : public QObject, public ConversionDoneChann
   Q_OBJECT
 
  public:
-  // Listens in `folder` (the runtime folder when empty). On Windows the folder is not used: pipe
-  // names are not paths there.
+  // Listens in `folder` (the runtime folder when empty).
   explicit QtConversionDoneChannel(QString folder = QString(), QObject* parent = nullptr);
   ~QtConversionDoneChannel() override;
 
@@ -37,11 +40,16 @@ class QtConversionDoneChannel final : public QObject, public ConversionDoneChann
   static constexpr int kSenderTimeoutMs = 5000;
 
  private:
+  struct Connection;
   void Accept();
-  void Read(QLocalSocket* socket);
+  void Read(int socket);
+  void Drop(int socket);
 
   QString folder_;
-  QLocalServer* server_;
+  QString name_;
+  int listener_ = -1;
+  QSocketNotifier* acceptNotifier_ = nullptr;
+  std::map<int, std::unique_ptr<Connection>> connections_;
 };
 
 // The converter's side: sends (wPar, lPar) to the listener named `handle` and waits up to
