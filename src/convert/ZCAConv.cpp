@@ -544,40 +544,36 @@ bool TZCAConv::AppendToCassette(const std::string& soundPath, const std::string&
   Cassette cassette(cassetteEnv);
   cassette.SetTickerColorTags(tag1_, tag2_);
   const bool existed = env_.files->Exists(cassettePath);
-  const double freeMiB = env_.freeMiB ? env_.freeMiB(cassettePath) : -1;
-  // The check runs before anything is written, a blank cassette included.
-  if (freeMiB >= 0 && freeMiB - BytesToMiB(length) < StartMarginMiB(RecordCapacity(kDefaultRate))) {
-    Fail("[DoImport]: ", "Not enough free disk space to import " + FileNameOf(sourcePath_) + ": " +
-                             std::to_string(length) + " bytes of sound and " +
-                             std::to_string(StartMarginMiB(RecordCapacity(kDefaultRate))) +
-                             " MiB to spare are needed.");
+  // Refusals after a blank cassette was made for this import take it away again.
+  auto refuse = [&](const std::string& text) {
+    cassette.CloseStream();
+    if (!existed) (void)env_.files->Remove(cassettePath);
+    Fail("[DoImport]: ", text);
     return false;
-  }
+  };
   if (!existed) {
     const Status created = cassette.CreateBlankCassette(cassettePath);
-    if (!created.ok()) {
-      Fail("[DoImport]: ", "Cannot create " + cassettePath + ": " + created.message());
-      return false;
-    }
+    if (!created.ok()) return refuse("Cannot create " + cassettePath + ": " + created.message());
   } else if (const OpenOutcome opened = cassette.OpenCassette(cassettePath);
              opened != OpenOutcome::Opened && opened != OpenOutcome::Recovered) {
-    Fail("[DoImport]: ", "File is not available: " + cassettePath);
-    return false;
+    return refuse("File is not available: " + cassettePath);
   }
-
-  switch (cassette.CheckRecordStart(freeMiB >= 0 ? freeMiB - BytesToMiB(length) : 1e12)) {
+  // The converted sound must fit beside the margin a recording keeps free; unknown free space
+  // lets the writes decide.
+  const double freeMiB = env_.freeMiB ? env_.freeMiB(cassettePath) : -1;
+  switch (cassette.CheckRecordStart(freeMiB < 0 ? 1e12 : freeMiB - BytesToMiB(length))) {
     case RecordStartCheck::Ok:
       break;
     case RecordStartCheck::Inconsistent:
-      Fail("[DoImport]: ", "The cassette " + cassettePath +
-                               " is inconsistent; delete all its messages before importing.");
-      return false;
+      return refuse("The cassette " + cassettePath +
+                    " is inconsistent; delete all its messages before importing.");
     case RecordStartCheck::CapacityFull:
-      Fail("[DoImport]: ", "The cassette " + cassettePath + " is full.");
-      return false;
+      return refuse("The cassette " + cassettePath + " is full.");
     case RecordStartCheck::NotEnoughSpace:
-      Fail("[DoImport]: ", "Not enough free disk space to import " + FileNameOf(sourcePath_) + ".");
-      return false;
+      return refuse("Not enough free disk space to import " + FileNameOf(sourcePath_) + ": " +
+                    std::to_string(length) + " bytes of sound and " +
+                    std::to_string(StartMarginMiB(cassette.RecordCapacityBytes())) +
+                    " MiB to spare are needed.");
   }
 
   statusCaption_ = "Importing...";
@@ -599,19 +595,17 @@ bool TZCAConv::AppendToCassette(const std::string& soundPath, const std::string&
     if (OnConversionEnd) OnConversionEnd();
     if (!status.ok()) {
       const Status undone = cassette.AbandonRecording();
-      if (!undone.ok()) WriteLog("[DoImport]: " + undone.message());
+      if (!undone.ok()) {
+        WriteLog("[DoImport]: " + undone.message());
+        status = Status::Error(status.code(), status.message() +
+                                                  "; the recorder repairs the cassette when it opens it next");
+      }
     }
   }
-  cassette.CloseStream();
   statusCaption_ = "Converting...";
   progressColor_ = kProgressColor;
-  if (!status.ok()) {
-    // A cassette made for this import goes again; an existing one has its old bytes back.
-    if (!existed) (void)env_.files->Remove(cassettePath);
-    Fail("[DoImport]: ", "Import onto " + cassettePath + " failed, the cassette is unchanged: " +
-                             status.message());
-    return false;
-  }
+  if (!status.ok()) return refuse("Import onto " + cassettePath + " failed: " + status.message());
+  cassette.CloseStream();
   return true;
 }
 
