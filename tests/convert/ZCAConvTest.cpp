@@ -191,6 +191,8 @@ TEST_F(ZCAConvTest, FailedOrRefusedImportLeavesTheCassetteByteIdentical) {
   EXPECT_TRUE(Import(PathIn("in.wav"), cassette).empty());
   EXPECT_EQ(texts_.find("Not enough free disk space to import in.wav"), 0u) << texts_;
   EXPECT_TRUE(same());
+  EXPECT_TRUE(Import(PathIn("in.wav"), PathIn("new.cst")).empty());
+  EXPECT_FALSE(kiv::FileExists(PathIn("new.cst")));  // the blank made for it went again
   freeMiB_ = 1000;
   EXPECT_GT(SweepFaults([&](kiv::test::FaultRun& run) {
     if (!run.Faulted([&] { return Import(PathIn("in.wav"), cassette); }).empty()) {
