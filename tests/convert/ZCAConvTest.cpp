@@ -152,17 +152,31 @@ TEST_F(ZCAConvTest, ImportedWavHasTheCassettesLengthAndPitch) {
   }
 }
 
-TEST_F(ZCAConvTest, Mp3ImportTakesItsTitleAndTrueRate) {
+TEST_F(ZCAConvTest, Mp3ImportTakesItsTitleAndTrueRateAndLeavesNoAliases) {
   const Bytes mp3 = test::Mp3Tone(1, 32000, 2.0);
   kiv::test::WriteFile(PathIn("a.mp3"), mp3);
   TID3v1Tag tag;
   tag.SetField(TID3v1Tag::kTitle, "Minutes");
   ASSERT_TRUE(tag.SaveToFile(PathIn("a.mp3")).ok());
   std::string name;
-  const Bytes sound = Import(PathIn("a.mp3"), PathIn("m.cst"), &name);
+  Bytes sound = Import(PathIn("a.mp3"), PathIn("m.cst"), &name);
   EXPECT_NEAR(double(sound.size()), 2 * 11025, 1500) << texts_;
   EXPECT_NEAR(test::CrossingHz(sound, 11025, 1, 128), 440, 4);
   EXPECT_EQ(name, "1) 05.12.2026 14:03:59 Minutes (00:02)");
+  // Rates of two and four times the cassette's are decoded straight to it.
+  for (uint32_t rate : {22050u, 44100u}) {
+    for (double hz : {440.0, 7000.0}) {  // 7000 Hz lies above what the cassette can hold
+      kiv::test::WriteFile(PathIn("b.mp3"), test::ConvertAll(PcmFormat(2, rate, 16), test::Mp3Format(2, rate, 128),
+                                                             test::Bytes(test::Tone(hz, rate, 2.0, 2))));
+      sound = Import(PathIn("b.mp3"), PathIn("m.cst"));
+      EXPECT_NEAR(double(sound.size()), 2 * 11025, 1500) << rate;
+      const auto loudest = *std::max_element(sound.begin() + 2000, sound.end() - 2000, [](uint8_t a, uint8_t b) {
+        return std::abs(a - 128) < std::abs(b - 128);
+      });
+      EXPECT_NEAR(hz < 1000 ? test::CrossingHz(sound, 11025, 1, 128) : 440, 440, 4) << rate;
+      EXPECT_EQ(std::abs(loudest - 128) > 20, hz < 1000) << rate << " " << hz << " " << int(loudest);
+    }
+  }
 }
 
 TEST_F(ZCAConvTest, FailedOrRefusedImportLeavesTheCassetteByteIdentical) {
