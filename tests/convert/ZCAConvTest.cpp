@@ -23,7 +23,13 @@ class ZCAConvTest : public kiv::test::CassetteTest {
     auto zca = std::make_unique<TZCAConv>(env);
     zca->OnException = [this](const std::string& text) { texts_ += text + "\n"; };
     zca->OnConversionProgress = [this](int64_t pos) { progress_.push_back(pos); };
-    zca->OnConversionDone = [this](uint32_t w, uint32_t l) { done_.push_back({w, l}); };
+    // Every pass that begins ends, failed or not, before the job's end is reported.
+    zca->OnConversionBegin = [this](int64_t, int64_t, const std::string&, uint32_t) { ++openPasses_; };
+    zca->OnConversionEnd = [this] { --openPasses_; };
+    zca->OnConversionDone = [this](uint32_t w, uint32_t l) {
+      EXPECT_EQ(openPasses_, 0);
+      done_.push_back({w, l});
+    };
     return zca;
   }
   bool Succeeded() const { return done_.size() == 1 && done_[0].first == TZCAConv::kDoneWParam; }
@@ -45,6 +51,7 @@ class ZCAConvTest : public kiv::test::CassetteTest {
   }
 
   double freeMiB_ = 1000;
+  int openPasses_ = 0;
   std::string texts_;
   std::vector<int64_t> progress_;
   std::vector<std::pair<uint32_t, uint32_t>> done_;
