@@ -269,10 +269,16 @@ bool TZCAConv::ConvertPass(Pass& pass) {
   TACMConvertor acm;
   std::string acmError;
   acm.OnException = [&acmError](const std::string& text) { acmError = text; };
-  auto acmFailed = [&](const Status& status) {
-    Fail("[ACMConvert]: ", !status.ok() ? status.message()
-                          : acmError.empty() ? std::string("Conversion failed") : acmError);
+  bool begun = false;
+  // The progress window closes before the job's end is reported.
+  auto fail = [&](const std::string& text) {
+    if (begun && OnConversionEnd) OnConversionEnd();
+    Fail("[ACMConvert]: ", text);
     return false;
+  };
+  auto acmFailed = [&](const Status& status) {
+    return fail(!status.ok() ? status.message()
+                : acmError.empty() ? std::string("Conversion failed") : acmError);
   };
   Status status = acm.SetFormatIn(pass.in);
   if (status.ok()) status = acm.SetFormatOut(pass.out);
@@ -282,46 +288,30 @@ bool TZCAConv::ConvertPass(Pass& pass) {
   if (!acm.Active()) return acmFailed(status);
 
   if (OnConversionBegin) OnConversionBegin(pass.start, pass.end, statusCaption_, progressColor_);
-  // The progress window closes whatever ends the pass.
-  struct EndGuard {
-    TZCAConv* self;
-    ~EndGuard() {
-      if (self->OnConversionEnd) self->OnConversionEnd();
-    }
-  } endGuard{this};
-
+  begun = true;
   for (int64_t pos = pass.start; pos < pass.end;) {
     const auto chunk = uint32_t(std::min<int64_t>(kChunk, pass.end - pos));
     if (chunk != acm.InputBufferSize()) {
       acm.ChangeInputBufferSize(chunk);
       if (!acm.Active()) return acmFailed(status);
     }
-    if (!pass.source->Read(pos, acm.InputBuffer(), chunk)) {
-      Fail("[ACMConvert]: ", pass.source->Error());
-      return false;
-    }
+    if (!pass.source->Read(pos, acm.InputBuffer(), chunk)) return fail(pass.source->Error());
     const uint32_t produced = acm.Convert();
     if (produced == 0 && !acm.Active()) return acmFailed(status);
-    if (!pass.sink->Write(acm.OutputBuffer(), produced)) {
-      Fail("[ACMConvert]: ", "Disk Write Error");
-      return false;
-    }
+    if (!pass.sink->Write(acm.OutputBuffer(), produced)) return fail("Disk Write Error");
     pos += chunk;
     if (OnConversionProgress) OnConversionProgress(pos);
   }
   const uint32_t held = acm.Active() ? acm.Flush() : 0;
   if (!acmError.empty()) return acmFailed(status);
-  if (!pass.sink->Write(acm.OutputBuffer(), held)) {
-    Fail("[ACMConvert]: ", "Disk Write Error");
-    return false;
-  }
+  if (!pass.sink->Write(acm.OutputBuffer(), held)) return fail("Disk Write Error");
   acm.SetActive(false);
   status = pass.sink->Finish();
   if (!status.ok()) {
     WriteLog("[ACMConvert]: " + status.message());
-    Fail("[ACMConvert]: ", pass.out.IsPcm() ? "Failed to write WAV file" : "Failed to write MP3 file");
-    return false;
+    return fail(pass.out.IsPcm() ? "Failed to write WAV file" : "Failed to write MP3 file");
   }
+  if (OnConversionEnd) OnConversionEnd();
   return true;
 }
 
