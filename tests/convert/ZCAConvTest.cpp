@@ -157,6 +157,11 @@ TEST_F(ZCAConvTest, ImportedWavHasTheCassettesLengthAndPitch) {
       }
     }
   }
+  // A cassette at another rate gets the sound at its own rate.
+  kiv::test::WriteFile(PathIn("fast.cst"), kiv::test::MakeCassette({{1, 100, 0x80}}, 22050));
+  const Bytes fast = Import(PathIn("in.wav"), PathIn("fast.cst"));
+  EXPECT_NEAR(double(fast.size()), 22050 / 2.0, 3);
+  EXPECT_NEAR(test::CrossingHz(fast, 22050, 1, 128), 440, 4);
 }
 
 TEST_F(ZCAConvTest, Mp3ImportTakesItsTitleAndTrueRateAndLeavesNoAliases) {
