@@ -357,6 +357,7 @@ Status Cassette::BeginRecording() {
   messageStart_ = tablePos_;
   writePos_ = tablePos_;
   recording_ = true;
+  tailTried_ = false;
   beforeRecording_ = std::move(before);
   return Status::Ok();
 }
@@ -372,18 +373,30 @@ Status Cassette::WriteSound(const uint8_t* data, size_t size) {
 }
 
 Status Cassette::EndRecording(bool autoRewindOnStop) {
+  return FinishRecording(NewName(), autoRewindOnStop, false);
+}
+
+Status Cassette::EndRecordingWithNote(const std::string& note) {
+  const std::string clockName = ClockNameText(env_.clock(), tag1_, tag2_);
+  return FinishRecording(EncodeNameField(RenamedNameText(clockName, note, tag1_)), true, true);
+}
+
+Status Cassette::FinishRecording(const std::array<uint8_t, kNameSize>& name, bool autoRewindOnStop,
+                                 bool keepRecordingOnFailure) {
   if (!recording_) return Status::Error(StatusCode::Refused, "No recording is running");
-  recording_ = false;
+  recording_ = keepRecordingOnFailure;
   const uint32_t end = uint32_t(writePos_);
   std::vector<uint8_t> tail = tableCopy_;
-  AppendEntry(&tail, MakeEntry(recordingNumber_, tablePos_, end, NewName()));
+  AppendEntry(&tail, MakeEntry(recordingNumber_, tablePos_, end, name));
   const uint64_t newLength = writePos_ + tail.size();
+  tailTried_ = true;
   // Until this is durable the sidecar is the only complete description of the tape: it stays
   // in place on any failure and the next open recovers from it.
   if (!stream_->WriteAt(writePos_, tail.data(), tail.size()) ||
       (stream_->Length() > newLength && !stream_->Truncate(newLength)) || !stream_->Sync()) {
     return Status::Error(StatusCode::IoError, "Cannot write the message table of " + cassettePath_);
   }
+  recording_ = false;
   // The table and entry are durable; a sidecar left behind matches them and is judged stale at
   // the next open.
   (void)files_.Remove(SidecarPathFor(cassettePath_));
@@ -393,7 +406,7 @@ Status Cassette::EndRecording(bool autoRewindOnStop) {
   tableEntries_ = uint32_t((tableCopy_.size() - kTableHeadSize) / kEntrySize + 1);
   messageStart_ = tablePos_;
   messageEnd_ = end;
-  currentNote_.clear();
+  currentNote_ = NoteOf(NameTextOfField(name));
   cassetteLength_ = uint32_t(newLength);
   head_.SelectMessage(messageStart_, messageEnd_);
   if (!autoRewindOnStop) head_.SeekToEnd();
@@ -407,7 +420,7 @@ Status Cassette::AbandonRecording() {
   recording_ = false;
   // With nothing written the file is as it was; only the sidecar has to go. Should putting the
   // table back fail, the sidecar stays for the next open to judge.
-  const Status status = writePos_ > tablePos_ ? PutOldTableBack() : Status::Ok();
+  const Status status = writePos_ > tablePos_ || tailTried_ ? PutOldTableBack() : Status::Ok();
   // The old table stands where the sidecar's recording starts, so a sidecar that cannot be
   // removed is judged stale at the next open.
   if (status.ok()) (void)files_.Remove(SidecarPathFor(cassettePath_));

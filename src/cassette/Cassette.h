@@ -131,6 +131,10 @@ class Cassette {
   uint64_t WritePosition() const { return writePos_; }
   // Writes the table back after the sound, appends the new entry and removes the sidecar.
   Status EndRecording(bool autoRewindOnStop);
+  // Ends the recording as a message whose clock name carries `note`, stored as RenameMessage
+  // would store it. Unlike EndRecording, a failure leaves the recording running, so the caller
+  // can AbandonRecording and have the file back byte for byte (an import does).
+  Status EndRecordingWithNote(const std::string& note);
   // Takes back a recording that must not become a message (its sound card would not start):
   // the file gets its old bytes back, the table where it stood and any sound written over it
   // gone, the sidecar is removed, and the selection, the table fields and the stream are as
@@ -177,6 +181,8 @@ class Cassette {
                      uint64_t* size, uint32_t* newStart, uint32_t* newEnd, uint32_t* entries);
   std::array<uint8_t, kNameSize> NewName() const;
   Status PutOldTableBack();
+  Status FinishRecording(const std::array<uint8_t, kNameSize>& name, bool autoRewindOnStop,
+                         bool keepRecordingOnFailure);
 
   CassetteEnvironment env_;
   FileSystem& files_;
@@ -205,6 +211,9 @@ class Cassette {
   bool recording_ = false;
   uint32_t recordingNumber_ = 0;
   uint64_t writePos_ = 0;
+  // The table write-back of the running recording was tried: the bytes at the table's place may
+  // have changed even when no sound was written.
+  bool tailTried_ = false;
   // What BeginRecording changed, for AbandonRecording to put back.
   struct BeforeRecording {
     bool streamClosed = false;

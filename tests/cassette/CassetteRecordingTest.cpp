@@ -180,5 +180,26 @@ TEST_F(CassetteRecordingTest, FailureAtAnyStepOfEndingOrAbandoningARecordingLose
   }
 }
 
+TEST_F(CassetteRecordingTest, ANamedEndThatFailsStaysAbandonableEvenWithoutSound) {
+  const Bytes old = MakeCassette({{1, 100, 0x11}});
+  for (size_t length : {0u, 40u}) {
+    SweepFaults([&](test::FaultRun& run) {
+      Cassette cassette(Env());
+      const std::string path = Put(cassette, "rec.cst", old);
+      ASSERT_TRUE(cassette.BeginRecording().ok());
+      const Bytes sound(length + 1, 0x44);
+      ASSERT_TRUE(cassette.WriteSound(sound.data(), length).ok());
+      if (run.Faulted([&] { return cassette.EndRecordingWithNote("Minutes"); }).ok()) {
+        EXPECT_EQ(cassette.CurrentNote(), "Minutes");
+        EXPECT_EQ(cassette.SelectorLines().back(), "2) 05.12.2026 14:03:59 Minutes (00:00)");
+        return;
+      }
+      EXPECT_TRUE(cassette.Recording());
+      ASSERT_TRUE(cassette.AbandonRecording().ok());
+      EXPECT_TRUE(SameBytes(test::ReadFile(path), old)) << length;
+    });
+  }
+}
+
 }  // namespace
 }  // namespace kiv

@@ -2,6 +2,7 @@
 // written byte by byte, with its own environment pointing into the test's folder.
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "CassetteTestSupport.h"
@@ -128,7 +129,9 @@ TEST_F(KivrecCliTest, WritingCommandsRefuseAFileWithoutATableAndMistakesGetTheUs
   // Exit status 2 for a file the command cannot use, 1 for a command line it cannot read.
   for (const auto& [status, command] : std::vector<std::pair<int, std::vector<std::string>>>{
            {2, {"rename", "1", "x"}}, {2, {"delete", "1"}}, {2, {"delete-all"}}, {2, {"pack"}}, {2, {"create"}},
-           {2, {"recover"}}, {1, {}}, {1, {"rename", "1"}}, {1, {"delete", "0"}}, {1, {"pack", "--json"}}}) {
+           {2, {"recover"}}, {2, {"import", "in.wav"}}, {2, {"export", "1", "o.wav"}}, {1, {}},
+           {1, {"rename", "1"}}, {1, {"delete", "0"}}, {1, {"pack", "--json"}}, {1, {"import", "a.ogg"}},
+           {1, {"export", "1", "o.mp3"}}, {1, {"list", "--mp3"}}, {1, {"export", "1", "o.mp3", "--mp3", "--bitrate", "999"}}}) {
     std::vector<std::string> args{"--cassette", path};
     args.insert(args.end(), command.begin(), command.end());
     CliResult run = Run(args);
@@ -182,6 +185,33 @@ TEST_F(KivrecCliTest, CreateMakesABlankDefaultCassetteAndEmptiesOneOnlyWhenForce
   EXPECT_TRUE(SameBytes(ReadFile(tape), recorded));
   EXPECT_EQ(Run({"create", "--force", "--cassette", tape}).status, 0);
   EXPECT_EQ(ReadFile(tape), kBlank);
+}
+
+TEST_F(KivrecCliTest, ImportAppendsASoundFileThatExportGivesBackByteForByte) {
+  const std::string path = WriteSampleCassette();
+  const Bytes before = ReadFile(path);
+  Bytes sound(22050);
+  for (size_t i = 0; i < sound.size(); ++i) sound[i] = uint8_t(128 + 60 * std::sin(double(i) / 4));
+  CassetteBuilder wav;  // RIFF, 8-bit mono PCM at 11025 Hz
+  wav.Raw({'R', 'I', 'F', 'F'}).U32(36 + 22050).Raw({'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}).U32(16);
+  wav.U32(0x10001).U32(11025).U32(11025).U32(0x80001).Raw({'d', 'a', 't', 'a'}).U32(22050).Raw(sound);
+  WriteFile(PathIn("in.wav"), wav.bytes());
+  WriteFile(PathIn("cut.wav"), Slice(wav.bytes(), 0, 40));
+  CliResult bad = Run({"import", PathIn("cut.wav"), "--cassette", path});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err.find("kivrec-cli: File Format not Supported!"), 0u) << bad.err;
+  EXPECT_TRUE(SameBytes(ReadFile(path), before));
+
+  CliResult in = Run({"import", PathIn("in.wav"), "--json", "--cassette", path});
+  EXPECT_EQ(in.status, 0) << in.err;
+  EXPECT_EQ(in.err, "");  // no progress bar when stderr is no terminal
+  EXPECT_NE(in.out.find("\"message\":3,"), std::string::npos) << in.out;
+  EXPECT_NE(in.out.find(" Imported (00:02)\""), std::string::npos) << in.out;
+  EXPECT_EQ(Run({"export", "3", PathIn("out.wav"), "--cassette", path}).status, 0);
+  EXPECT_TRUE(SameBytes(ReadFile(PathIn("out.wav")), wav.bytes()));
+  EXPECT_EQ(Run({"export", "3", PathIn("out.mp3"), "--mp3", "--cassette", path}).status, 0);
+  const Bytes mp3 = ReadFile(PathIn("out.mp3"));
+  EXPECT_EQ(Slice(mp3, mp3.size() - 128, 3), (Bytes{'T', 'A', 'G'}));
 }
 
 }  // namespace

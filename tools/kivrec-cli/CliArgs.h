@@ -7,7 +7,9 @@
 
 namespace kivcli {
 
-enum class Command { Help, Create, Info, List, Rename, Delete, DeleteAll, Pack, Check, Recover };
+enum class Command {
+  Help, Create, Info, List, Rename, Delete, DeleteAll, Pack, Check, Recover, Export, Import
+};
 
 struct Invocation {
   Command command = Command::Help;
@@ -16,6 +18,9 @@ struct Invocation {
   bool force = false;
   uint32_t number = 0;  // rename, delete
   std::string text;     // rename, as typed
+  std::string file;     // export, import: the sound file
+  bool mp3 = false;     // export to MP3
+  int bitrate = 32;     // kbit/s of an MP3 export
 };
 
 struct ParsedArgs {

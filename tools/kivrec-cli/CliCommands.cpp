@@ -2,11 +2,15 @@
 #include "CliCommands.h"
 
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <ostream>
+#include <unistd.h>
 
 #include "CliPaths.h"
 #include "CliReports.h"
+#include "CliTransfer.h"
+#include "Json.h"
 #include "Latin1.h"
 #include "RecorderSkin.h"
 #include "cassette/Cassette.h"
@@ -26,6 +30,7 @@ struct Context {
   std::ostream& out;
   std::ostream& err;
   kiv::FileSystem& files;
+  bool progressBar;  // stderr is a terminal
 };
 
 std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& err) {
@@ -280,6 +285,116 @@ int Recover(const Context& ctx) {
   return kExitOk;
 }
 
+// ---- Export and import ----------------------------------------------------------------------
+
+// The converter's texts for a person; a job that ended without a word was refused by name.
+int TransferFailed(const Context& ctx, const ConverterResult& result) {
+  if (result.texts.empty()) {
+    ctx.err << "kivrec-cli: nothing was done: the cassette's name must end in .cst or .zdc\n";
+  }
+  for (std::string text : result.texts) {
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n  ");
+    ctx.err << "kivrec-cli: " << text << "\n";
+  }
+  return kExitFileProblem;
+}
+
+std::string LastThree(const std::string& path) {
+  return path.size() < 3 ? path : path.substr(path.size() - 3);
+}
+
+std::string Duration(uint32_t bytes, uint32_t rate) {
+  const uint32_t seconds = rate ? bytes / rate : 0;
+  return kiv::TwoDigits(seconds / 60) + ":" + kiv::TwoDigits(seconds % 60);
+}
+
+int Export(const Context& ctx) {
+  CassetteReport report;
+  if (!Inspect(ctx, &report)) return kExitFileProblem;
+  const kiv::MessageEntry* entry = report.table ? report.table->FindLive(ctx.inv.number) : nullptr;
+  if (entry == nullptr) {
+    ctx.err << "kivrec-cli: " << ctx.path
+            << (report.table ? " has no message " + std::to_string(ctx.inv.number)
+                             : std::string(" has no valid message table"))
+            << ".\n";
+    return kExitFileProblem;
+  }
+  const uint32_t rate = report.table->rate;
+  ConverterResult result = RunConverter(
+      [&](kiv::convert::TZCAConv& zca) {
+        zca.SetChangeFrom(ctx.path);
+        zca.SetChangeFromType("MSG");
+        zca.SetChangeFromFreq(int(rate));
+        zca.SetChangeToFreq(int(rate));
+        zca.SetChangeToMessageStart(entry->start);
+        zca.SetChangeToMessageEnd(entry->end);
+        zca.SetChangeTo(ctx.inv.file);
+        zca.SetChangeToType(ctx.inv.mp3 ? "MP3" : "WAV");
+        zca.SetMp3BitRate(ctx.inv.bitrate);
+        zca.DoExport("Kiv Sound Recorder Export", kiv::DisplayText(entry->NameText()),
+                     int(ctx.inv.number));
+      },
+      ctx.err, ctx.progressBar);
+  if (!result.succeeded) return TransferFailed(ctx, result);
+  const uint64_t size = ctx.files.Size(ctx.inv.file);
+  if (ctx.inv.json) {
+    JsonWriter json;
+    json.BeginObject().Key("message").Number(ctx.inv.number).Key("file").String(PathForJson(ctx.inv.file));
+    json.Key("format").String(ctx.inv.mp3 ? "mp3" : "wav").Key("bytes").Number(size);
+    json.Key("seconds").Number(entry->Length() / rate).EndObject();
+    ctx.out << json.Text() << "\n";
+  } else {
+    ctx.out << "Exported message " << ctx.inv.number << " (" << Duration(entry->Length(), rate)
+            << ") to " << ctx.inv.file << ", " << size << " bytes.\n";
+  }
+  return kExitOk;
+}
+
+int Import(const Context& ctx) {
+  const bool existed = ctx.files.Exists(ctx.path);
+  if (existed) {
+    CassetteReport report;
+    if (!Inspect(ctx, &report) || !ReadyForWriting(report, ctx.err)) return kExitFileProblem;
+  } else if (ctx.inv.cassette.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(kiv::FolderOf(ctx.path), error);
+  }
+  if (!ctx.files.Exists(ctx.inv.file)) {
+    ctx.err << "kivrec-cli: Can't find specified file: " << ctx.inv.file << "\n";
+    return kExitFileProblem;
+  }
+  ConverterResult result = RunConverter(
+      [&](kiv::convert::TZCAConv& zca) {
+        auto [tag1, tag2] = RecorderColorTags();
+        zca.SetTickerColorTags(tag1, tag2);
+        zca.SetChangeFrom(ctx.inv.file);
+        zca.SetChangeFromType(LastThree(ctx.inv.file));
+        zca.SetChangeFromFreq(0);
+        zca.SetChangeTo(ctx.path);
+        zca.SetChangeToType(LastThree(ctx.path));
+        zca.DoImport();
+      },
+      ctx.err, ctx.progressBar);
+  if (!result.succeeded) return TransferFailed(ctx, result);
+  CassetteReport after;
+  if (!Inspect(ctx, &after) || !after.table) return kExitFileProblem;
+  const kiv::MessageEntry* entry = after.table->FindLive(after.messageCount);
+  if (entry == nullptr) return kExitFileProblem;
+  const std::string line = kiv::SelectorLine(entry->number, entry->NameText(), entry->Length() / after.table->rate);
+  if (ctx.inv.json) {
+    JsonWriter json;
+    json.BeginObject().Key("message").Number(entry->number).Key("file").String(PathForJson(ctx.inv.file));
+    json.Key("name").String(Latin1ToUtf8(entry->NameText())).Key("line").String(Latin1ToUtf8(line));
+    json.Key("seconds").Number(entry->Length() / after.table->rate).Key("created").Bool(!existed);
+    json.EndObject();
+    ctx.out << json.Text() << "\n";
+  } else {
+    ctx.out << "Imported " << ctx.inv.file << " into " << ctx.path << " as " << Latin1ToUtf8(line)
+            << "\n";
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
@@ -289,7 +404,9 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
   }
   std::optional<std::string> path = CassettePathFor(inv, err);
   if (!path) return kExitFileProblem;
-  const Context ctx{inv, *path, out, err, kiv::FileSystem::Default()};
+  // The bar's carriage returns only make sense to a person watching the terminal.
+  const bool progressBar = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+  const Context ctx{inv, *path, out, err, kiv::FileSystem::Default(), progressBar};
   switch (inv.command) {
     case Command::Help:
       break;
@@ -311,6 +428,10 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
       return Check(ctx);
     case Command::Recover:
       return Recover(ctx);
+    case Command::Export:
+      return Export(ctx);
+    case Command::Import:
+      return Import(ctx);
   }
   return kExitUsage;
 }

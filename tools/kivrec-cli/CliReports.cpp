@@ -22,13 +22,11 @@ size_t CountDeleted(const kiv::MessageTable& table) {
   return deleted;
 }
 
-// File names on Linux are bytes; most are UTF-8 and stay as they are, the rest are shown as
-// Latin-1 so the JSON stays valid.
+}  // namespace
+
 std::string PathForJson(const std::string& path) {
   return IsUtf8(path) ? path : Latin1ToUtf8(path);
 }
-
-}  // namespace
 
 std::string SidecarSummary(const CassetteReport& report) {
   const std::string sidecar = kiv::Cassette::SidecarPathFor(report.path);

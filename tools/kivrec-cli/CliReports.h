@@ -23,6 +23,10 @@ void PrintListJson(const kiv::CassetteReport& report, std::ostream& out);
 // until it is merged.
 size_t PrintCheck(const kiv::CassetteReport& report, std::ostream& out, std::ostream& err);
 
+// File names on Linux are bytes; most are UTF-8 and stay as they are, the rest are shown as
+// Latin-1 so the JSON stays valid.
+std::string PathForJson(const std::string& path);
+
 // One line on the sidecar for a person: none, waiting, or present with nothing to recover.
 std::string SidecarSummary(const kiv::CassetteReport& report);
 
