@@ -21,6 +21,7 @@
 #include "panel/TChangeClothes.h"
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
+#include "platform/ConversionDoneChannel.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
 #include "platform/SettingsStore.h"
@@ -58,6 +59,9 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
   WireTransport();
 
   // Step 6: other programs find the panel by its handle.
+  if (services_.doneChannel) {
+    services_.doneChannel->onDone = [this](qint32 wPar, qint32 lPar) { ConversionDoneMessage(wPar, lPar); };
+  }
   PublishHandle();
   store.Write(settings::Version, QLatin1String(kSettingsVersion));
 
@@ -98,8 +102,14 @@ QString TKivRecForm::CassettePathText() const {
 }
 
 void TKivRecForm::PublishHandle() {
-  // The native window is made anew whenever the topmost state changes; the window handle
-  // always names the current one.
+  // Other programs reach the panel through "DDHandle". The external converter reports the end of
+  // its job to the panel's done channel, so that is what the value names; without a channel it
+  // names the native window, which is made anew whenever the topmost state changes.
+  const QString channel = services_.doneChannel ? services_.doneChannel->Listen() : QString();
+  if (!channel.isEmpty()) {
+    services_.settings->Write(settings::WindowHandle, channel);
+    return;
+  }
   winId();
   services_.settings->Write(settings::WindowHandle,
                                    QString::number(quintptr(windowHandle()->winId())));

@@ -34,6 +34,7 @@ namespace kiv {
 
 class AudioInput;
 class AudioOutput;
+class ConversionDoneChannel;
 class ConversionJob;
 class TChangeClothes;
 class DesktopLauncher;
@@ -65,6 +66,8 @@ struct KivRecServices {
   DesktopLauncher* launcher = nullptr;  // opens the help page, starts programs
   // A converter job for one export or import; null (with the reason) when there is no converter.
   std::function<std::unique_ptr<ConversionJob>(QString* why)> newConversionJob;
+  // Where the external converter reports that its job is over.
+  ConversionDoneChannel* doneChannel = nullptr;
   Clock clock = SystemLocalTime;
   int logicalDpi = 96;        // picks the large or small variants of the skin's keys
   QString programPath;        // what the start-with-system entry starts

@@ -58,6 +58,7 @@ bool TKivRecForm::PrepareConverter() {
                                   QStringLiteral("Kiv Sound Recorder - ZAC"), MB_OK | MB_ICONHAND);
     return false;
   }
+  conversionJob_->SetNameColors(tickerColorTags_[0].toStdString(), tickerColorTags_[1].toStdString());
   conversionJob_->SetEvents(ConversionEvents{
       [this](const std::string& text) { ZCAConv1Exception(QString::fromStdString(text)); },
       [this](int64_t min, int64_t max, const std::string& title, uint32_t color) {

@@ -6,6 +6,7 @@
 #include "app/TKivRecForm.h"
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
+#include "platform/QtConversionDoneChannel.h"
 #include "platform/QtDesktopLauncher.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFolders.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   kiv::DeferredAudioInput input(kiv::SoundModule::NewAudioInput);
   kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
   kiv::QtDesktopLauncher launcher;
+  kiv::QtConversionDoneChannel doneChannel;
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
   services.audioInput = &input;
   services.soundPlayer = &sounds;
   services.launcher = &launcher;
+  services.doneChannel = &doneChannel;
   services.newConversionJob = [&folders](QString* why) {
     return kiv::ConverterModule::NewJob(folders.TempFolder(), folders.ProgramFolder(), why);
   };

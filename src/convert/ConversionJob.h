@@ -36,6 +36,8 @@ class ConversionJob {
   // "ChangeToMessageEnd", "ChangeTo" or "ChangeToType". A number that does not read as one
   // ("import" stands in for the numbers an import does not use) leaves the value as it was.
   virtual void HandOver(const std::string& name, const std::string& value) = 0;
+  // The skin's ticker colour tags, stored in the name of an imported message as in a recorded one.
+  virtual void SetNameColors(const std::string& tag1, const std::string& tag2) = 0;
   // Writes one message of a cassette to a sound file; the three values label an MP3 target.
   virtual void DoExport(const std::string& album, const std::string& title, int track) = 0;
   // Converts a sound file and appends it to a cassette as a new message.

@@ -25,7 +25,9 @@
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/fake/FakeAudioInput.h"
+#include "convert/ConversionJob.h"
 #include "platform/fake/FakeAudioOutput.h"
+#include "platform/fake/FakeConversionDoneChannel.h"
 #include "platform/fake/FakeDesktopLauncher.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeFolders.h"
@@ -37,6 +39,9 @@ QT_BEGIN_NAMESPACE
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 QT_END_NAMESPACE
+
+// The converter module's entry point: the tests link the module.
+extern "C" kiv::ConversionJob* KivNewConversionJob(const char* tempFolder, const char* programFolder);
 
 namespace kiv::test {
 
@@ -93,7 +98,12 @@ class PanelTest : public ::testing::Test {
     const KivRecServices services{
         .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
         .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
-        .soundPlayer = &sounds_, .launcher = &launcher_, .newConversionJob = nullptr, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
+        .soundPlayer = &sounds_, .launcher = &launcher_, .newConversionJob = [this](QString*) {
+          return std::unique_ptr<ConversionJob>(KivNewConversionJob(
+              QFile::encodeName(root_.path() + QStringLiteral("/tmp/")).constData(),
+              QFile::encodeName(program_).constData()));
+        },
+        .doneChannel = &doneChannel_, .clock = [] { return LocalTime{2026, 12, 5, 14, 3, 59}; },
         .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
         .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
@@ -173,6 +183,7 @@ class PanelTest : public ::testing::Test {
   FakeAudioInput input_;
   FakeSoundPlayer sounds_;
   FakeDesktopLauncher launcher_;
+  FakeConversionDoneChannel doneChannel_;
   std::unique_ptr<FakeFolders> folders_;
   std::unique_ptr<TKivRecForm> form_;
 };

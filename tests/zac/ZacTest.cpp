@@ -11,10 +11,8 @@
 #include "panel/TChangeClothes.h"
 #include "platform/fake/FakeDialogs.h"
 #include "platform/fake/FakeSettingsStore.h"
-#ifdef KIVREC_ZAC_CONVERTER
 #include "../cassette/CassetteTestSupport.h"
 #include "ZacConverter.h"
-#endif
 
 namespace kiv::zac {
 namespace {
@@ -93,7 +91,6 @@ TEST_F(ZacTest, AJobThatNeverReportsStillEndsThePanelsWaitAndADeadPanelIsCodeThr
   EXPECT_TRUE(errText_.contains(QStringLiteral("no recorder is waiting")));
 }
 
-#ifdef KIVREC_ZAC_CONVERTER
 TEST_F(ZacTest, ExportsAMessageToWavImportsItBackAndShowsAMissingFileTellingThePanelEachTime) {
   // The job as the panel writes it: "from|its type|rate|start|end|to|its type" with %1 and %2.
   const auto job = [this](const char* mode, const char* values, const QString& a,
@@ -122,7 +119,6 @@ TEST_F(ZacTest, ExportsAMessageToWavImportsItBackAndShowsAMissingFileTellingTheP
   EXPECT_EQ(dialogs_.MessageTexts().join(u'|'), QStringLiteral("File must exists: ") + gone);
   EXPECT_EQ(told_, (Words{kSuccess, kSuccess, {1, 1}}));
 }
-#endif
 
 }  // namespace
 }  // namespace kiv::zac
