@@ -4,6 +4,7 @@
 
 #include "app/ConverterModule.h"
 #include "app/TKivRecForm.h"
+#include "mailweb/XdgEmailMapi.h"
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
 #include "platform/QtDesktopLauncher.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
   kiv::DeferredAudioInput input(kiv::SoundModule::NewAudioInput);
   kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
   kiv::QtDesktopLauncher launcher;
+  // Whether the desktop offers a mail hand-off is decided once, here.
+  kiv::XdgEmailMapi mail;
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
   services.audioInput = &input;
   services.soundPlayer = &sounds;
   services.launcher = &launcher;
+  services.mail = &mail;
   services.newConversionJob = [&folders](QString* why) {
     return kiv::ConverterModule::NewJob(folders.TempFolder(), folders.ProgramFolder(), why);
   };
