@@ -100,6 +100,7 @@ class PanelTest : public ::testing::Test {
 
   // Builds the panel with the settings given so far, shown if asked.
   TKivRecForm& Build(bool shown = false) {
+    form_.reset();  // before the mail binding it uses
     mail_ = std::make_unique<XdgEmailMapi>();
     folders_ = std::make_unique<FakeFolders>(program_, data_, root_.path() + QStringLiteral("/tmp/"));
     const KivRecServices services{
