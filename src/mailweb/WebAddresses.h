@@ -6,9 +6,9 @@
 
 namespace kiv {
 
-inline constexpr char kHomePage[] = "https://kivrec.zorvikware.net/";
-inline constexpr char kAdvertisedPage[] = "https://kivrec.zorvikware.net/more.html";
-inline constexpr char kSupportAddress[] = "support@zorvikware.net";
+inline constexpr char kHomePage[] = "https://kivrec.example.org/";
+inline constexpr char kAdvertisedPage[] = "https://kivrec.example.org/more.html";
+inline constexpr char kSupportAddress[] = "support@kivrec.example.org";
 
 inline QString HomePage() { return QString::fromLatin1(kHomePage); }
 inline QString AdvertisedPage() { return QString::fromLatin1(kAdvertisedPage); }
