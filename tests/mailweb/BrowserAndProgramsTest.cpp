@@ -48,6 +48,8 @@ TEST_F(MailWebTest, TheFirstTypeWithAnInstalledBrowserWinsAndItsExecLineIsSplit)
   home_.AddApplication(QStringLiteral("plain.desktop"), QStringLiteral("plain"));
   home_.SetDefault(QStringLiteral("config/test-mimeapps.list"), QStringLiteral("x-scheme-handler/http"),
                    QStringLiteral("plain.desktop"));
+  for (const char* list : {"config/mimeapps.list", "etc/test-mimeapps.list"})
+    home_.SetDefault(QString::fromLatin1(list), QStringLiteral("x-scheme-handler/http"), QStringLiteral("web.desktop"));
   ASSERT_TRUE(web.IsAnyBrowser());
   EXPECT_EQ(web.BrowserPath(), Root() + QStringLiteral("/bin/plain"));
   EXPECT_TRUE(web.BrowserParameters().isEmpty());
