@@ -4,7 +4,11 @@
 
 #include "app/ConverterModule.h"
 #include "app/TKivRecForm.h"
+#ifdef Q_OS_WIN
+#include "mailweb/WinSimpleMapi.h"
+#else
 #include "mailweb/XdgEmailMapi.h"
+#endif
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
 #include "platform/QtDesktopLauncher.h"
@@ -37,7 +41,11 @@ int main(int argc, char** argv) {
   kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
   kiv::QtDesktopLauncher launcher;
   // Whether the desktop offers a mail hand-off is decided once, here.
+#ifdef Q_OS_WIN
+  kiv::WinSimpleMapi mail;
+#else
   kiv::XdgEmailMapi mail;
+#endif
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });

@@ -10,17 +10,35 @@
 
 namespace kiv {
 
-// Flags and results, with the values of the Simple MAPI standard.
+// Flags and results, with the values of the Simple MAPI standard; where mapi.h already defined
+// them (Windows), its macros stand in.
+#ifndef MAPI_LOGON_UI
 inline constexpr int MAPI_LOGON_UI = 1;
+#endif
+#ifndef MAPI_NEW_SESSION
 inline constexpr int MAPI_NEW_SESSION = 2;
+#endif
+#ifndef MAPI_DIALOG
 inline constexpr int MAPI_DIALOG = 8;
+#endif
+#ifndef MAPI_FORCE_DOWNLOAD
 inline constexpr int MAPI_FORCE_DOWNLOAD = 0x1000;
+#endif
+#ifndef SUCCESS_SUCCESS
 inline constexpr int SUCCESS_SUCCESS = 0;
-inline constexpr int MAPI_USER_ABORT = 1;
+#endif
+#ifndef MAPI_E_FAILURE
 inline constexpr int MAPI_E_FAILURE = 2;
+#endif
+#ifndef MAPI_E_LOGIN_FAILURE
 inline constexpr int MAPI_E_LOGIN_FAILURE = 3;
+#endif
+#ifndef MAPI_E_TOO_MANY_FILES
 inline constexpr int MAPI_E_TOO_MANY_FILES = 9;
+#endif
+#ifndef MAPI_E_TOO_MANY_RECIPIENTS
 inline constexpr int MAPI_E_TOO_MANY_RECIPIENTS = 10;
+#endif
 
 using MapiSession = std::uintptr_t;  // 0: no session
 
