@@ -117,6 +117,15 @@ QString DefaultApplication(const QString& mimeType) {
       }
     }
   }
+  // No choice made anywhere: the applications that say they handle the type, as the desktop's
+  // cache of the installed desktop files lists them.
+  for (const QString& folder : ApplicationFolders()) {
+    const QString ids = GroupValue(folder + QStringLiteral("/mimeinfo.cache"), QStringLiteral("MIME Cache"), mimeType);
+    for (const QString& id : ids.split(u';', Qt::SkipEmptyParts)) {
+      const QString file = FindDesktopFile(id.trimmed());
+      if (!file.isEmpty()) return file;
+    }
+  }
   return {};
 }
 

@@ -25,7 +25,8 @@ QString FindDesktopFile(const QString& desktopId);
 
 // The desktop file of the default application for `mimeType` (a MIME type or
 // "x-scheme-handler/<scheme>"): the first installed one of the "Default Applications", then of
-// the "Added Associations", over all lists in order. Empty when there is none.
+// the "Added Associations", over all lists in order, then of the applications folders'
+// mimeinfo.cache. Empty when there is none.
 QString DefaultApplication(const QString& mimeType);
 
 // The program and its arguments from a desktop file's Exec line, with the quoting and escapes

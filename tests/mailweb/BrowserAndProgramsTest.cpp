@@ -66,6 +66,11 @@ TEST_F(MailWebTest, NoBrowserOrAnUnsplittableOneOpensNothing) {
   home_.SetDefault(QStringLiteral("config/mimeapps.list"), QStringLiteral("text/html"), QStringLiteral("broken.desktop"));
   EXPECT_FALSE(web.Execute());
   EXPECT_TRUE(launcher_.StartedPrograms().isEmpty());
+  // With no choice made, an application that handles the type is taken.
+  home_.AddApplication(QStringLiteral("any.desktop"), home_.AddRecorder(QStringLiteral("any")), true);
+  XdgTestHome::Write(Root() + QStringLiteral("/share/applications/mimeinfo.cache"),
+                     "[MIME Cache]\napplication/xhtml+xml=gone.desktop;any.desktop;\n");
+  EXPECT_TRUE(web.IsAnyBrowser());
 }
 
 TEST_F(MailWebTest, RegisteredCommandsSplitAtTheProgramsExtension) {
