@@ -10,7 +10,7 @@
 #include <vector>
 
 #ifdef Q_OS_WIN
-#include <QProcess>
+#include <qt_windows.h>
 #else
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -119,16 +119,23 @@ void TAppExec::Execute() {
 #ifdef Q_OS_WIN
 
 int TAppExec::Start() {
-  QProcess process;
-  process.setProgram(ExeName);
-  process.setArguments(ExeParams);
-  if (Wait) {
-    process.start();
-    if (!process.waitForStarted(-1)) return 2;
-    process.waitForFinished(-1);
-    return 0;
+  // One command line: the name, then each parameter after a blank.
+  QString line = ExeName;
+  for (const QString& param : ExeParams) line += u' ' + param;
+  std::wstring command = line.toStdWString();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = WORD(WindowState);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
+                      NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
+    return int(GetLastError());
   }
-  return process.startDetached() ? 0 : 2;
+  if (Wait) WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 0;
 }
 
 #else

@@ -1,10 +1,11 @@
 // Starts an outside program, detached or waiting for it to end, and says in words why a start
 // failed. Whoever starts a program owns its TAppExec; the started program belongs to nobody.
 //
-// The program gets ExeName as its name and each line of ExeParams as one argument (no shell is
-// involved, so blanks in a parameter need no quoting). A failed start leaves the system's reason
-// in ErrNo, mapped onto the classic codes: 2 not found, 3 path not found, 5 access denied,
-// 8 out of memory, 11 not an executable, 32 any other failure.
+// On Linux the program gets ExeName as its name and each line of ExeParams as one argument (no
+// shell is involved, so blanks in a parameter need no quoting); on Windows they make one command
+// line, joined by blanks. A failed start leaves the system's reason in ErrNo, as the classic
+// codes: 2 not found, 3 path not found, 5 access denied, 8 out of memory, 11 not an executable
+// (Windows gives these itself; on Linux errno is mapped onto them, 32 for any other failure).
 #pragma once
 
 #include <QString>
