@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -105,8 +104,13 @@ void TAppExec::SetExePath(const QString& path) {
 
 void TAppExec::Execute() {
   if (ChangeDir && !exePath_.isEmpty() && !QDir::setCurrent(exePath_)) {
-    const int why = QFileInfo(exePath_).exists() ? ENOTDIR : ENOENT;
-    throw EAppExecChDir(QString::fromLocal8Bit(std::strerror(why)) + QStringLiteral(": ") + exePath_);
+    const bool exists = QFileInfo(exePath_).exists();
+#ifdef Q_OS_WIN
+    const int why = exists ? ERROR_DIRECTORY : ERROR_PATH_NOT_FOUND;
+#else
+    const int why = exists ? ENOTDIR : ENOENT;
+#endif
+    throw EAppExecChDir(qt_error_string(why) + QStringLiteral(": ") + exePath_);
   }
   const int systemError = Start();
   if (systemError != 0) {
