@@ -12,6 +12,8 @@
 #include "app/TCGauge.h"
 #include "app/TImageControl.h"
 #include "convert/ConversionJob.h"
+#include "mailweb/TEmail.h"
+#include "mailweb/TGoToWeb.h"
 #include "audio/CaptureEngine.h"
 #include "audio/GraphicAnalyser.h"
 #include "audio/PlaybackEngine.h"
@@ -405,6 +407,9 @@ void TKivRecForm::showEvent(QShowEvent* event) {
   panelHidden_ = false;
   mname->SetActive(true);
   ApplyTickerDirection();
+  // The start-up panel comes with every showing unless the user turned it off; after the panel
+  // itself is up.
+  if (ShowInfoAtStart()) QTimer::singleShot(0, this, [this] { ShowInfo1Click(); });
 }
 
 void TKivRecForm::hideEvent(QHideEvent* event) {

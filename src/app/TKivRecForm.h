@@ -54,6 +54,9 @@ class TMarquee;
 class SoundPlayer;
 struct TapeState;
 class TZvTrayIcon;
+class SimpleMapi;
+class TEmail;
+class TGoToWeb;
 
 struct KivRecServices {
   SettingsStore* settings = nullptr;
@@ -64,6 +67,7 @@ struct KivRecServices {
   AudioInput* audioInput = nullptr;
   SoundPlayer* soundPlayer = nullptr;  // plays "limit.wav" without waiting
   DesktopLauncher* launcher = nullptr;  // opens the help page, starts programs
+  SimpleMapi* mail = nullptr;           // hands "Tell a friend" to the mail program; null: none
   // A converter job for one export or import; null (with the reason) when there is no converter.
   std::function<std::unique_ptr<ConversionJob>(QString* why)> newConversionJob;
   // Where the external converter reports that its job is over.
@@ -164,7 +168,6 @@ class TKivRecForm : public QWidget,
   bool VolumeDownHeld() const { return volumeDownHeld_; }
   // The shortcut window, on the page for what the tape is doing.
   void Shortcuts1Click();
-  void OpenHelp();
   // The desktop's volume control: its recording view while a recording runs.
   void StartVolumeControl();
   // The settings menu at `at` (screen coordinates), with the items the tape's state allows.
@@ -222,6 +225,18 @@ class TKivRecForm : public QWidget,
   bool CheckRecordStart();
   void ShowLimitWindow();
 
+  // ---- Help, web pages, mail, the About box and the start-up panel (TKivRecFormHelp.cpp) --
+  // The help's index page in the browser.
+  void OpenHelp();
+  // The logo's page, unless an export or import runs.
+  void UserBMPClick();
+  void About1Click();
+  // The start-up panel; whether it comes up at start is the "Info" setting.
+  void ShowInfo1Click();
+  bool ShowInfoAtStart() const;
+  // A mail recommending the recorder, in the mail program's compose window.
+  void TellAFriend1Click();
+
   // SkinTarget
   void SetControlVisible(SkinControl control, bool visible) override;
   void PlaceControl(SkinControl control, QPoint topLeft) override;
@@ -260,6 +275,7 @@ class TKivRecForm : public QWidget,
   void WireTicker();
   void WireMessageEditing();
   void WireKeyboard();
+  void WireHelp();  // TKivRecFormHelp.cpp
   void WireExport();
   // One of the job's named values, to the external converter's settings or to the job.
   void HandOver(const Setting& value, const QString& text);
@@ -351,6 +367,10 @@ class TKivRecForm : public QWidget,
   void RunningCheckRefused(RunningCheck why) override;
 
   KivRecServices services_;
+  // The browser for the help, the logo and the About box, and the mail to a friend
+  // (TKivRecFormHelp.cpp).
+  std::unique_ptr<TGoToWeb> GoToWeb1;
+  std::unique_ptr<TEmail> Email1;
   // Stands in for the given dialogs service: every box the panel shows swallows the next key.
   std::unique_ptr<KeySwallowingDialogs> swallowingDialogs_;
   bool swallowNextKey_ = false;

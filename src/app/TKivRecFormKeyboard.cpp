@@ -157,9 +157,7 @@ void TKivRecForm::RunKeyAction(KeyAction action) {
 
 void TKivRecForm::WireKeyboard() {
   connect(menus_->Item(MenuItem::Shortcuts1), &QAction::triggered, this, [this] { Shortcuts1Click(); });
-  for (MenuItem help : {MenuItem::Help1, MenuItem::Help2}) {
-    connect(menus_->Item(help), &QAction::triggered, this, [this] { OpenHelp(); });
-  }
+  WireHelp();
 }
 
 void TKivRecForm::Shortcuts1Click() {
@@ -170,11 +168,6 @@ void TKivRecForm::Shortcuts1Click() {
                                           : ShortcutPage::Stop);
   connect(&shortcuts, &TAKSForm::HelpRequested, this, [this] { OpenHelp(); });
   services_.dialogs->ExecModal(shortcuts);
-}
-
-void TKivRecForm::OpenHelp() {
-  services_.launcher->OpenAddress(QStringLiteral("file://") + programFolder_ +
-                                  QStringLiteral("Help/index.html"));
 }
 
 void TKivRecForm::StartVolumeControl() {

@@ -4,6 +4,11 @@
 
 #include "app/ConverterModule.h"
 #include "app/TKivRecForm.h"
+#ifdef Q_OS_WIN
+#include "mailweb/WinSimpleMapi.h"
+#else
+#include "mailweb/XdgEmailMapi.h"
+#endif
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
 #include "platform/QtConversionDoneChannel.h"
@@ -37,6 +42,12 @@ int main(int argc, char** argv) {
   kiv::DeferredSoundPlayer sounds(kiv::SoundModule::NewSoundPlayer);
   kiv::QtDesktopLauncher launcher;
   kiv::QtConversionDoneChannel doneChannel;
+  // Whether the desktop offers a mail hand-off is decided once, here.
+#ifdef Q_OS_WIN
+  kiv::WinSimpleMapi mail;
+#else
+  kiv::XdgEmailMapi mail;
+#endif
   kiv::QtDialogs dialogs(nullptr, [&settings] {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
@@ -51,6 +62,7 @@ int main(int argc, char** argv) {
   services.soundPlayer = &sounds;
   services.launcher = &launcher;
   services.doneChannel = &doneChannel;
+  services.mail = &mail;
   services.newConversionJob = [&folders](QString* why) {
     return kiv::ConverterModule::NewJob(folders.TempFolder(), folders.ProgramFolder(), why);
   };

@@ -21,6 +21,7 @@
 #include "audio/CaptureEngine.h"
 #include "audio/PlaybackEngine.h"
 #include "cassette/CassetteReport.h"
+#include "mailweb/XdgEmailMapi.h"
 #include "panel/FindFileNoCase.h"
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
@@ -34,6 +35,8 @@
 #include "platform/fake/FakeFreeSpace.h"
 #include "platform/fake/FakeSettingsStore.h"
 #include "platform/fake/FakeSoundPlayer.h"
+#include "platform/SettingNames.h"
+#include "../support/XdgTestHome.h"
 
 QT_BEGIN_NAMESPACE
 // Readable failure messages for texts.
@@ -85,20 +88,31 @@ class PanelTest : public ::testing::Test {
     QDirIterator shipped(bin, QDir::Files, QDirIterator::Subdirectories);
     while (shipped.hasNext()) {
       const QString file = shipped.next().mid(bin.size());
-      const bool beside = !file.contains(u'/') && (file.endsWith(u".ico") || file.endsWith(u".wav"));
+      const bool beside = !file.contains(u'/') && (file.endsWith(u".ico") || file.endsWith(u".wav") ||
+                                                   file.endsWith(u".bmp"));
       if (!beside && !file.startsWith(u"Skin/")) continue;
       ASSERT_TRUE(QDir().mkpath(QFileInfo(program_ + file).path()));
       ASSERT_TRUE(QFile::copy(bin + file, program_ + file)) << file.toStdString();
     }
+    // A desktop of the test's own with one browser; the start-up panel stays away unless asked.
+    xdg_ = std::make_unique<XdgTestHome>(root_.path() + QStringLiteral("/desktop"));
+    browser_ = xdg_->AddRecorder(QStringLiteral("browser"));
+    xdg_->AddApplication(QStringLiteral("browser.desktop"), browser_ + QStringLiteral(" %u"));
+    xdg_->SetDefault(QStringLiteral("config/mimeapps.list"), QStringLiteral("text/html"),
+                     QStringLiteral("browser.desktop"));
+    settings_.Write(settings::ShowStartupDialog, QStringLiteral("OFF"));
   }
 
   // Builds the panel with the settings given so far, shown if asked.
   TKivRecForm& Build(bool shown = false) {
+    form_.reset();  // before the mail binding it uses
+    mail_ = std::make_unique<XdgEmailMapi>();
     folders_ = std::make_unique<FakeFolders>(program_, data_, root_.path() + QStringLiteral("/tmp/"));
     const KivRecServices services{
         .settings = &settings_, .dialogs = &dialogs_, .freeSpace = &freeSpace_,
         .folders = folders_.get(), .audioOutput = &output_, .audioInput = &input_,
-        .soundPlayer = &sounds_, .launcher = &launcher_, .newConversionJob = [this](QString*) {
+        .soundPlayer = &sounds_, .launcher = &launcher_, .mail = mail_.get(),
+        .newConversionJob = [this](QString*) {
           return std::unique_ptr<ConversionJob>(KivNewConversionJob(
               QFile::encodeName(root_.path() + QStringLiteral("/tmp/")).constData(),
               QFile::encodeName(program_).constData()));
@@ -184,6 +198,9 @@ class PanelTest : public ::testing::Test {
   FakeSoundPlayer sounds_;
   FakeDesktopLauncher launcher_;
   FakeConversionDoneChannel doneChannel_;
+  std::unique_ptr<XdgTestHome> xdg_;
+  QString browser_;  // the desktop's browser, a program that records its arguments
+  std::unique_ptr<XdgEmailMapi> mail_;
   std::unique_ptr<FakeFolders> folders_;
   std::unique_ptr<TKivRecForm> form_;
 };

@@ -113,8 +113,8 @@ TEST_F(KeyboardTest, ShortcutWindowHelpAndVolumeControl) {
   Key(Qt::Key_V, Qt::AltModifier);
   Key(Qt::Key_H, Qt::AltModifier);
   EXPECT_EQ(launcher_.VolumeViews(), std::vector{DesktopLauncher::VolumeView::Recording});
-  EXPECT_EQ(launcher_.OpenedAddresses(),
-            QStringList(2, QStringLiteral("file://") + program_ + QStringLiteral("Help/index.html")));
+  EXPECT_EQ(launcher_.StartedPrograms(),
+            QList<QStringList>(2, {browser_, QStringLiteral("file://") + program_ + QStringLiteral("Help/index.html")}));
   EXPECT_TRUE(form.Capture().Recording());
 }
 

@@ -36,6 +36,9 @@ for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 mkdir -p "$work"/{home,config,data,tmp,runtime}
 chmod 700 "$work/runtime"
+# The start-up panel would stand in front of the panel at every showing: off, unless a check wants it.
+mkdir -p "$work/config/Zorvikware"
+printf '[3.4]\nInfo=OFF\n' >"$work/config/Zorvikware/Kiv Sound Recorder.conf"
 
 # Runs a command in the throw-away home, on the virtual display.
 in_home() {

@@ -1,7 +1,8 @@
 // kivrec-icongen: draws the recorder's tray icons.
 //
 //   kivrec-icongen <program folder>
-//       writes the eight tray icon files into <program folder> (the build uses <build>/bin)
+//       writes the eight tray icon files and the pictures of the About box and the start-up
+//       panel (About.bmp, Info.bmp, InfoHot.bmp) into <program folder> (the build uses <build>/bin)
 //   kivrec-icongen --preview <program folder> <picture.png> [--zoom N]
 //       reads the written icons back and lays them out at 16 and 32 pixels on a light and on a
 //       dark tray, for a look
@@ -16,9 +17,11 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
+#include <utility>
 
 #include "IcoFile.h"
 #include "TrayArt.h"
+#include "WindowArt.h"
 
 namespace {
 
@@ -95,6 +98,13 @@ QString WriteIcons(const QString& folder) {
     if (!file.commit()) return QStringLiteral("cannot write %1").arg(path);
     const QString problem = CheckReadBack(path, pictures);
     if (!problem.isEmpty()) return problem;
+  }
+  const std::pair<const char*, QImage> windows[] = {{"About.bmp", icongen::DrawAboutLogo()},
+                                                    {"Info.bmp", icongen::DrawStartupPanel()},
+                                                    {"InfoHot.bmp", icongen::DrawStartupHighlight()}};
+  for (const auto& [name, picture] : windows) {
+    const QString path = QDir(folder).filePath(QLatin1String(name));
+    if (!picture.save(path, "BMP")) return QStringLiteral("cannot write %1").arg(path);
   }
   return {};
 }

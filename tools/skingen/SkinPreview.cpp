@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QPainter>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -201,6 +202,22 @@ class Composer {
     return window;
   }
 
+  // Where the control placed by `key` has its middle: a box's middle, or a point plus half the
+  // control's picture. False when the skin does not show it.
+  bool middle(const QString& key, kiv::SkinControl control, bool isBox, QPoint* at) {
+    const QStringList items = keys_.items(key);
+    bool ok = true;
+    const QPoint topLeft(Number(items, 0, &ok), Number(items, 1, &ok));
+    if (!ok) return false;
+    if (isBox) {
+      *at = topLeft + QPoint(Number(items, 3, &ok) / 2, Number(items, 2, &ok) / 2);
+      return ok;
+    }
+    const QImage picture = bitmap(QString::fromLatin1(kiv::SkinPictureName(control)));
+    *at = topLeft + QPoint(picture.width() / 2, picture.height() / 2);
+    return !picture.isNull();
+  }
+
  private:
   QImage bitmap(const QString& name) {
     const QString actual = byLowerName_.value(name.toLower());
@@ -369,6 +386,78 @@ QImage PreviewSkin(const QString& skinRoot, const QString& skinName, QString* er
   Checkerboard(sheet);
   QPainter p(&sheet);
   for (int i = 0; i < 3; ++i) p.drawImage(gap + i * (w + gap), gap, panels[static_cast<size_t>(i)]);
+  return sheet;
+}
+
+QImage LabelledPanel(const QString& skinRoot, const QString& skinName, QString* error) {
+  using C = kiv::SkinControl;
+  struct Callout {
+    const char* key;
+    C control;
+    bool isBox;
+    const char* text;
+  };
+  static const Callout kCallouts[] = {
+      {"Off", C::exitButton, false, "OFF: to the tray"},
+      {"UserBMP", C::UserBMP, true, "Logo: home page"},
+      {"TickerTapeS", C::UserBMP, true, "Ticker: message name"},
+      {"MessageLabelS", C::UserBMP, true, "Message number"},
+      {"CountLabelS", C::UserBMP, true, "Counter: length / position"},
+      {"GraphicAnalyserS", C::UserBMP, true, "Analyser"},
+      {"LeftWheel", C::WheelL, false, "Tape wheels"},
+      {"FastRewind", C::rewSButton, false, "Previous message"},
+      {"Rewind", C::rewButton, false, "Rewind"},
+      {"Forward", C::forwButton, false, "Forward"},
+      {"FastForward", C::forwEButton, false, "Next message"},
+      {"Record", C::recButton, false, "Record"},
+      {"Play", C::playButton, false, "Play"},
+      {"Pause", C::PauseButton, false, "Pause"},
+      {"Stop", C::stopButton, false, "Stop"},
+      {"Del", C::delButton, false, "Delete message"},
+      {"VolMinusButton", C::VolMinusButton, false, "Volume down"},
+      {"VolumeButton", C::volButton, false, "Volume"},
+      {"VolPlusButton", C::VolPlusButton, false, "Volume up"},
+      {"Settings", C::moreButton, false, "Settings menu"},
+  };
+  Composer composer(skinRoot, skinName);
+  const QImage panel = composer.compose(Look{}, error);
+  if (panel.isNull()) return QImage();
+  constexpr int kMargin = 190;
+  constexpr int kLine = 20;
+  const int height = std::max(panel.height() + 40, 20 * kLine);
+  QImage sheet(panel.width() + 2 * kMargin, height, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QPainter p(&sheet);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPoint origin(kMargin, (height - panel.height()) / 2);
+  p.drawImage(origin, panel);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(13);
+  p.setFont(font);
+  // Left and right columns, each label as near to its control's height as the ones above allow.
+  int nextY[2] = {kLine, kLine};
+  std::vector<std::pair<QPoint, const Callout*>> sorted;
+  for (const Callout& c : kCallouts) {
+    QPoint at;
+    if (!composer.middle(QString::fromLatin1(c.key), c.control, c.isBox, &at)) continue;
+    sorted.emplace_back(origin + at, &c);
+  }
+  std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first.y() < b.first.y(); });
+  for (const auto& [at, c] : sorted) {
+    const int side = at.x() < origin.x() + panel.width() / 2 ? 0 : 1;
+    const int y = std::max(nextY[side], at.y());
+    nextY[side] = y + kLine;
+    const QString text = QString::fromLatin1(c->text);
+    const int textWidth = p.fontMetrics().horizontalAdvance(text);
+    const QPoint end(side == 0 ? kMargin - 14 : kMargin + panel.width() + 14, y);
+    p.setPen(QPen(QColor(200, 40, 30), 1.5));
+    p.drawLine(at, end);
+    p.setBrush(QColor(200, 40, 30));
+    p.drawEllipse(at, 3, 3);
+    p.setPen(Qt::black);
+    p.drawText(QRect(side == 0 ? end.x() - 6 - textWidth : end.x() + 6, y - kLine / 2, textWidth + 2, kLine),
+               Qt::AlignVCenter, text);
+  }
   return sheet;
 }
 

@@ -16,4 +16,7 @@ namespace skingen {
 // Returns a null image and sets `error` when the skin cannot be read.
 QImage PreviewSkin(const QString& skinRoot, const QString& skinName, QString* error);
 
+// The panel at rest on white with every key and display named beside it, for the help pages.
+QImage LabelledPanel(const QString& skinRoot, const QString& skinName, QString* error);
+
 }  // namespace skingen

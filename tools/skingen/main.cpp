@@ -4,6 +4,8 @@
 //       writes every shipped skin into <skin folder> (the build uses <build>/bin/Skin)
 //   kivrec-skingen --preview <skin folder> <skin name> <picture.png> [--zoom N]
 //       reads a written skin back and composes it as the recorder lays it out, for a look
+//   kivrec-skingen --labelled <skin folder> <skin name> <picture.png>
+//       the panel with its keys and displays named, for the help pages
 //
 // Runs without a display (on the offscreen platform unless QT_QPA_PLATFORM says otherwise); only
 // QtGui is used.
@@ -21,7 +23,8 @@ namespace {
 int Usage() {
   std::fputs(
       "usage: kivrec-skingen <skin folder>\n"
-      "       kivrec-skingen --preview <skin folder> <skin name> <picture.png> [--zoom N]\n",
+      "       kivrec-skingen --preview <skin folder> <skin name> <picture.png> [--zoom N]\n"
+      "       kivrec-skingen --labelled <skin folder> <skin name> <picture.png>\n",
       stderr);
   return 2;
 }
@@ -60,6 +63,13 @@ int main(int argc, char** argv) {
     if (sheet.isNull()) return Fail(problem);
     if (zoom > 1)
       sheet = sheet.scaled(sheet.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (!sheet.save(args[3], "PNG")) return Fail(QStringLiteral("cannot write %1").arg(args[3]));
+    return 0;
+  }
+  if (args.size() == 4 && args[0] == QStringLiteral("--labelled")) {
+    QString problem;
+    const QImage sheet = skingen::LabelledPanel(args[1], args[2], &problem);
+    if (sheet.isNull()) return Fail(problem);
     if (!sheet.save(args[3], "PNG")) return Fail(QStringLiteral("cannot write %1").arg(args[3]));
     return 0;
   }
