@@ -77,6 +77,8 @@ bool TKivRecForm::PrepareConverter() {
 
 QString TKivRecForm::ChooseConversionFile(bool save, const QString& filter) {
   FileDialogOptions options;
+  // The captions the system's own file dialogs show by default.
+  options.caption = save ? QStringLiteral("Save As") : QStringLiteral("Open");
   options.folder = settings_.lastExportFolder.isEmpty() ? dataFolder_ : settings_.lastExportFolder;
   options.fileName = QStringLiteral("Untitled");
   options.filter = filter;

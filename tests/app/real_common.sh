@@ -77,3 +77,6 @@ use_sound_rig() {
   grep -q '^Default Sink: kivsink$' <<<"$rig_info" && grep -q '^Default Source: kivmic$' <<<"$rig_info" ||
     fail "the sound server at $PULSE_SERVER is not the test rig"
 }
+
+# The recorder plays into the rig's sink (besides the rig's own tone and clock streams).
+playing() { pactl list sink-inputs 2>/dev/null | grep -q 'application.process.binary = "KivRec"'; }

@@ -49,7 +49,6 @@ record_message
 [[ $(messages) == 2 ]] || fail "two recordings did not make two messages: $("$cli" list --cassette "$cassette")"
 
 panel_keys Return
-playing() { [[ -n "$(pactl list short sink-inputs 2>/dev/null)" ]]; }
 wait_for "Enter plays into the sound rig" playing
 panel_keys BackSpace
 sleep 1
