@@ -195,7 +195,6 @@ bool TAudioMixer::GetPeak(int destination, int connection, int& left, int& right
 }
 
 void TAudioMixer::Dispatch() {
-  if (mixerId_ < 0) return;
   const int handle = handle_;
   for (const MixerEvent& event : backend_->TakeEvents()) {
     if (event.lineChange) {

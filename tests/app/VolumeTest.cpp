@@ -31,7 +31,8 @@ class VolumeTest : public PanelTest {
 
 TEST_F(VolumeTest, HeldKeysRampThePlaybackLineWithinItsBoundsSplitAtTwentySeven) {
   const size_t master = AddVolume("Master", D::Playback, 64000);
-  AddVolume("Capture", D::Capture, 1000);
+  AddVolume("Capture", D::Capture, 7);
+  AddVolume("Line", D::Capture, 1000);
   TKivRecForm& form = Build(true);
   // Without a wave line the destination itself is turned; without a microphone, connection 0.
   EXPECT_EQ(std::pair(form.WaveLine(), form.MicLine()), std::pair(-1, 0));
@@ -43,7 +44,7 @@ TEST_F(VolumeTest, HeldKeysRampThePlaybackLineWithinItsBoundsSplitAtTwentySeven)
   for (int tick = 0; tick < 2; ++tick) {
     form.Timer1Timer();
     EXPECT_EQ(mixerBackend_->Volume(master, D::Playback), std::pair(65535L, 65535L));
-    EXPECT_EQ(Gauge(), 65535);
+    EXPECT_EQ(std::pair(form.PlaybackVolume(), Gauge()), std::pair(65535, 65535));
   }
   ReleaseVolume(27);
   EXPECT_FALSE(form.VolumeUpHeld() || Timer("Timer1")->isActive());
