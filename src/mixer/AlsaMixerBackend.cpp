@@ -76,6 +76,9 @@ bool AlsaMixerBackend::Open(int id) {
     snd_mixer_elem_set_callback_private(elem, this);
     snd_mixer_elem_set_callback(elem, &ElementCallback);
   }
+  // The configuration tree is needed only to open a device, and ALSA would keep it cached for the
+  // program's whole life; an idle recorder should not carry it.
+  snd_config_update_free_global();
   return true;
 }
 
