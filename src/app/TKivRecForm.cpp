@@ -10,10 +10,12 @@
 
 #include "app/KeySwallowingDialogs.h"
 #include "app/TCGauge.h"
+#include "app/TDDSettingsForm.h"
 #include "app/TImageControl.h"
 #include "convert/ConversionJob.h"
 #include "mailweb/TEmail.h"
 #include "mailweb/TGoToWeb.h"
+#include "mixer/TAudioMixer.h"
 #include "audio/CaptureEngine.h"
 #include "audio/GraphicAnalyser.h"
 #include "audio/PlaybackEngine.h"
@@ -72,6 +74,9 @@ TKivRecForm::TKivRecForm(const KivRecServices& services, QWidget* parent)
 
   // Step 11: the tray icon.
   CreateTrayIcon();
+
+  // Step 12: the mixer lines, the volumes and the gauge.
+  FindMixerLines();
 
   // Steps 13-16: the skin, out of the topmost band while its messages may appear.
   const bool onTop = OnTopSetting();
@@ -215,6 +220,7 @@ void TKivRecForm::WireControls() {
   WireMessageEditing();
   WireKeyboard();
   WireExport();
+  WireVolume();
   connect(&MoveableTimer, &QTimer::timeout, this, [this] { MoveableTimerTimer(); });
 
   connect(static_cast<TImageControl*>(controls_[SkinControl::exitButton]), &TImageControl::Clicked,
@@ -428,6 +434,7 @@ void TKivRecForm::OpenSettingsMenu(QPoint at) {
   for (MenuItem name : {MenuItem::Settings2, MenuItem::AlwaysonTop1, MenuItem::ImportWAVMP31}) {
     menus_->Item(name)->setEnabled(settingsFree);
   }
+  RebuildVolumesMenu();
   menus_->PopupMenu2->popup(at);
 }
 

@@ -57,6 +57,8 @@ class TZvTrayIcon;
 class SimpleMapi;
 class TEmail;
 class TGoToWeb;
+class TAudioMixer;
+class TDDSettingsForm;
 
 struct KivRecServices {
   SettingsStore* settings = nullptr;
@@ -68,6 +70,7 @@ struct KivRecServices {
   SoundPlayer* soundPlayer = nullptr;  // plays "limit.wav" without waiting
   DesktopLauncher* launcher = nullptr;  // opens the help page, starts programs
   SimpleMapi* mail = nullptr;           // hands "Tell a friend" to the mail program; null: none
+  TAudioMixer* mixer = nullptr;         // the system's mixer; null: a system without one
   // A converter job for one export or import; null (with the reason) when there is no converter.
   std::function<std::unique_ptr<ConversionJob>(QString* why)> newConversionJob;
   // Where the external converter reports that its job is over.
@@ -431,6 +434,55 @@ class TKivRecForm : public QWidget,
   QTimer Timer5;
   QTimer Timer7;
   QTimer MoveableTimer;
+
+  // ---- The volume keys and gauge, outside changes, Options (TKivRecFormVolume.cpp) --------
+ public:
+  // `x` is where on the combined key the mouse is: from 27 on it raises, left of it it lowers.
+  void volButtonMouseDown(int x);
+  void volButtonMouseUp(int x);
+  void volButtonMouseMove(int x);
+  void VolPlusButtonMouseDown();
+  void VolPlusButtonMouseUp();
+  void VolMinusButtonMouseDown();
+  void VolMinusButtonMouseUp();
+  // A volume changed anywhere in the system: the gauge and the Options slider follow.
+  void MixerControlChange();
+  // The Options dialog; nothing happens while the tape plays or records.
+  void Settings1Click();
+  void Settings2Click();
+  TAudioMixer& Mixer() { return *Mixer_; }
+  TDDSettingsForm& DDSettingsForm() { return *DDSettingsForm_; }
+  int PlaybackVolume() const { return playbackVolume_; }
+  int MicVolume() const { return micVolume_; }
+  int WaveLine() const { return WaveLine_; }
+  int MicLine() const { return MicLine_; }
+
+ private:
+  void WireVolume();
+  // Construction step 12: the wave and microphone lines, the volumes, the gauge and the hints.
+  void FindMixerLines();
+  void ShowVolumeHints();
+  // One step of a held volume key, from Timer1.
+  void VolumeRampTick();
+  void RebuildVolumesMenu();
+  void VolumeKeyDown(SkinControl key, PictureState picture, bool& held);
+  void VolumeKeyUp(SkinControl key, bool& held);
+  // The connection the volume keys turn on destination 0: the destination itself for master.
+  int PlaybackLine() const { return settings_.useMasterVolume ? MasterLine_ : WaveLine_; }
+  // The line's left volume; false (and `left` untouched) when it cannot be read.
+  bool ReadLeft(int destination, int connection, int& left);
+  void MicVolSliderChange(int position);
+  void MasterVolumeRBClick();
+
+  std::unique_ptr<TAudioMixer> ownMixer_;  // stands in when the services bring no mixer
+  TAudioMixer* Mixer_ = nullptr;
+  std::unique_ptr<TDDSettingsForm> DDSettingsForm_;
+  std::unique_ptr<QObject> volButtonWatcher_;
+  int MasterLine_ = -1;
+  int WaveLine_ = -1;
+  int MicLine_ = -1;
+  int playbackVolume_ = -1;
+  int micVolume_ = -1;
 };
 
 }  // namespace kiv

@@ -86,6 +86,7 @@ void TKivRecForm::rewSButtonMouseUp() {
 }
 
 void TKivRecForm::Timer1Timer() {
+  if (volumeUpHeld_ || volumeDownHeld_) VolumeRampTick();
   if (cassette_->CassetteStreamClosed()) return;
   auto available = [this](PanelControl control) {
     return availability_[control] == Availability::Available;

@@ -100,6 +100,7 @@ void TKivRecForm::RunKeyActions(const std::vector<KeyAction>& actions) {
 }
 
 void TKivRecForm::VolumeKeyHeld(SkinControl key, PictureState picture, bool& held, bool down) {
+  if (down && conversionBusy_) return;  // the volume keys rest while an export or import runs
   ShowKeyPicture(key, picture);
   held = down;
   if (down) {

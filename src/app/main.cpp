@@ -8,7 +8,9 @@
 #include "mailweb/WinSimpleMapi.h"
 #else
 #include "mailweb/XdgEmailMapi.h"
+#include "mixer/AlsaMixerBackend.h"
 #endif
+#include "mixer/TAudioMixer.h"
 #include "panel/SkinLoader.h"
 #include "platform/DeferredSound.h"
 #include "platform/QtConversionDoneChannel.h"
@@ -52,6 +54,13 @@ int main(int argc, char** argv) {
     return settings.Read(kiv::settings::OnTop) == QStringLiteral("ON");
   });
 
+  // The system's mixer; a system without one (or without ALSA) gets a mixer with no device.
+#ifdef Q_OS_WIN
+  kiv::TAudioMixer mixer(nullptr);
+#else
+  kiv::TAudioMixer mixer(std::make_unique<kiv::AlsaMixerBackend>());
+#endif
+
   kiv::KivRecServices services;
   services.settings = &settings;
   services.dialogs = &dialogs;
@@ -63,6 +72,7 @@ int main(int argc, char** argv) {
   services.launcher = &launcher;
   services.doneChannel = &doneChannel;
   services.mail = &mail;
+  services.mixer = &mixer;
   services.newConversionJob = [&folders](QString* why) {
     return kiv::ConverterModule::NewJob(folders.TempFolder(), folders.ProgramFolder(), why);
   };

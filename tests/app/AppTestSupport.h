@@ -22,6 +22,8 @@
 #include "audio/PlaybackEngine.h"
 #include "cassette/CassetteReport.h"
 #include "mailweb/XdgEmailMapi.h"
+#include "mixer/TAudioMixer.h"
+#include "mixer/fake/FakeMixerBackend.h"
 #include "panel/FindFileNoCase.h"
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
@@ -121,7 +123,11 @@ class PanelTest : public ::testing::Test {
         .logicalDpi = 96, .programPath = program_ + QStringLiteral("KivRec"),
         .trayAvailable = trayAvailable_};
     dialogs_.SetPanel(nullptr);
-    form_ = std::make_unique<TKivRecForm>(services);
+    // The mixer outlives the panels of one test; its elements are the test's until then.
+    if (!mixer_) mixer_ = std::make_unique<TAudioMixer>(std::move(mixerBackendOwned_));
+    KivRecServices withMixer = services;
+    withMixer.mixer = mixer_.get();
+    form_ = std::make_unique<TKivRecForm>(withMixer);
     if (shown) form_->show();
     return *form_;
   }
@@ -202,6 +208,10 @@ class PanelTest : public ::testing::Test {
   QString browser_;  // the desktop's browser, a program that records its arguments
   std::unique_ptr<XdgEmailMapi> mail_;
   std::unique_ptr<FakeFolders> folders_;
+  // A mixer with no elements until the test adds some before building the panel.
+  std::unique_ptr<FakeMixerBackend> mixerBackendOwned_ = std::make_unique<FakeMixerBackend>();
+  FakeMixerBackend* mixerBackend_ = mixerBackendOwned_.get();
+  std::unique_ptr<TAudioMixer> mixer_;
   std::unique_ptr<TKivRecForm> form_;
 };
 
