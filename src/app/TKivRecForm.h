@@ -387,6 +387,7 @@ class TKivRecForm : public QWidget,
   std::unique_ptr<TChangeClothes> conversionWindow_;
   std::pair<int64_t, int64_t> conversionRange_;
   QString pendingConversion_;
+  int externalJob_ = 0;  // counts the external converter's jobs, so a late end is told apart
   QString programFolder_;
   QString dataFolder_;
   QString tempFolder_;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 
 #include "app/TKivRecForm.h"
 #include "audio/GraphicAnalyser.h"
@@ -95,8 +96,15 @@ void TKivRecForm::BeginConversion(const QString& pending, const char* externalAr
   SysTrayIcon->SetPopupMenu(nullptr);
   pendingConversion_ = pending;
   if (settings_.useZACexe) {
-    if (!services_.launcher->StartProgram(programFolder_ + QStringLiteral("ZAC"),
-                                          {QString::fromLatin1(externalArgument)})) {
+    // ZAC reports back before it ends; one that ended without a word (it crashed, or was
+    // killed) must not leave the panel waiting for ever.
+    auto ended = [panel = QPointer<TKivRecForm>(this), job = ++externalJob_] {
+      if (panel && panel->conversionBusy_ && job == panel->externalJob_) {
+        panel->ConversionDoneMessage(kFailed, kFailed);
+      }
+    };
+    if (!services_.launcher->StartWatchedProgram(programFolder_ + QStringLiteral("ZAC"),
+                                                 {QString::fromLatin1(externalArgument)}, ended)) {
       services_.dialogs->MessageBox(QStringLiteral("Cannot start ") + programFolder_ +
                                         QStringLiteral("ZAC"),
                                     QStringLiteral("Kiv Sound Recorder - ZAC"), MB_OK | MB_ICONHAND);

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace kiv {
 
@@ -26,6 +27,10 @@ class DesktopLauncher {
   // Starts the program at `path` with `arguments`, without waiting for it. False when it could
   // not be started.
   virtual bool StartProgram(const QString& path, const QStringList& arguments) = 0;
+  // The same, and `ended` is called from the event loop once the program has ended, however it
+  // ended. The program goes on when the caller ends first.
+  virtual bool StartWatchedProgram(const QString& path, const QStringList& arguments,
+                                   std::function<void()> ended) = 0;
 
  protected:
   DesktopLauncher() = default;

@@ -62,6 +62,23 @@ bool QtDesktopLauncher::StartProgram(const QString& path, const QStringList& arg
   return QProcess::startDetached(path, arguments);
 }
 
+bool QtDesktopLauncher::StartWatchedProgram(const QString& path, const QStringList& arguments,
+                                            std::function<void()> ended) {
+  // Not owned by anyone: deleting a running QProcess would kill the program, and the program
+  // must outlive a recorder that is closed while it works. It deletes itself once it has ended.
+  auto* process = new QProcess;
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  QObject::connect(process, &QProcess::finished, process, [process, ended] {
+    process->deleteLater();
+    if (ended) ended();
+  });
+  QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) process->deleteLater();
+  });
+  process->start(path, arguments);
+  return process->waitForStarted();
+}
+
 bool QtDesktopLauncher::StartFromPath(const QString& program, const QStringList& arguments) {
   const QString found = QStandardPaths::findExecutable(program);
   return !found.isEmpty() && QProcess::startDetached(found, arguments);

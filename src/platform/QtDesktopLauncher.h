@@ -25,6 +25,8 @@ class QtDesktopLauncher final : public DesktopLauncher {
   bool OpenAddress(const QString& address) override;
   bool StartVolumeControl(VolumeView view) override;
   bool StartProgram(const QString& path, const QStringList& arguments) override;
+  bool StartWatchedProgram(const QString& path, const QStringList& arguments,
+                           std::function<void()> ended) override;
 
  private:
   // Starts `program` found on PATH with `arguments`; false when it is missing or did not start.

@@ -77,6 +77,12 @@ TEST_F(PanelTest, TheExternalConverterGetsItsValuesAndOnlyItsWordsEndTheJob) {
   EXPECT_TRUE(form.cassette().CassetteStreamClosed());
   form.ConversionDoneMessage(kDoneW, kDoneL);
   EXPECT_FALSE(form.cassette().CassetteStreamClosed());
+  // A converter that ends without a word does not leave the panel waiting.
+  dialogs_.QueueFileName(target);
+  form.Menus().Item(MenuItem::ExportMessage1)->trigger();
+  ASSERT_TRUE(form.ConversionBusy());
+  launcher_.EndWatchedProgram();
+  EXPECT_FALSE(form.ConversionBusy());
 }
 
 TEST_F(PanelTest, ImportAppendsTheSoundAsANewMessage) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/DesktopLauncher.h"
@@ -25,6 +27,16 @@ class FakeDesktopLauncher final : public DesktopLauncher {
     return result_;
   }
 
+  bool StartWatchedProgram(const QString& path, const QStringList& arguments,
+                           std::function<void()> ended) override {
+    ended_ = std::move(ended);
+    return StartProgram(path, arguments);
+  }
+  // As if the last watched program had ended.
+  void EndWatchedProgram() {
+    if (ended_) ended_();
+  }
+
   // What the next calls answer: true by default, false for "nothing could be started".
   void SetResult(bool result) { result_ = result; }
   const QStringList& OpenedAddresses() const { return openedAddresses_; }
@@ -37,6 +49,7 @@ class FakeDesktopLauncher final : public DesktopLauncher {
   QStringList openedAddresses_;
   std::vector<VolumeView> volumeViews_;
   QList<QStringList> startedPrograms_;
+  std::function<void()> ended_;
 };
 
 }  // namespace kiv
