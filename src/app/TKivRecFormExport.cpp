@@ -95,10 +95,10 @@ void TKivRecForm::BeginConversion(const QString& pending, const char* externalAr
   SysTrayIcon->SetPopupMenu(nullptr);
   pendingConversion_ = pending;
   if (settings_.useZACexe) {
-    if (!services_.launcher->StartProgram(programFolder_ + QStringLiteral("ZAC"),
-                                          {QString::fromLatin1(externalArgument)})) {
-      services_.dialogs->MessageBox(QStringLiteral("Cannot start ") + programFolder_ +
-                                        QStringLiteral("ZAC"),
+    // Beside the recorder's executable, which is not the program folder once installed.
+    const QString zac = QFileInfo(services_.programPath).absolutePath() + QStringLiteral("/ZAC");
+    if (!services_.launcher->StartProgram(zac, {QString::fromLatin1(externalArgument)})) {
+      services_.dialogs->MessageBox(QStringLiteral("Cannot start ") + zac,
                                     QStringLiteral("Kiv Sound Recorder - ZAC"), MB_OK | MB_ICONHAND);
       ConversionDoneMessage(kFailed, kFailed);
     }
