@@ -22,13 +22,9 @@ QString ProgramFilesFolder() {
 }
 
 QString ModulePath(const QString& name) {
-#if defined(Q_OS_WIN)
-  const QString file = name + QStringLiteral(".dll");
-#elif defined(Q_OS_MACOS)
-  const QString file = QStringLiteral("lib") + name + QStringLiteral(".dylib");
-#else
-  const QString file = QStringLiteral("lib") + name + QStringLiteral(".so");
-#endif
+  // The file name as the build names shared libraries on this system ("libkivqtsound.so").
+  const QString file = QStringLiteral(KIVREC_LIBRARY_PREFIX) + name +
+                       QStringLiteral(KIVREC_LIBRARY_SUFFIX);
   return FolderHolding(QCoreApplication::applicationDirPath(), QStringLiteral("../lib/kivrec"),
                        file) +
          u'/' + file;
