@@ -12,7 +12,6 @@ pixel() { convert "$artefacts/installed-panel.png" -format "%[fx:p{$1,$2}.r+p{$1
 [[ "$(pixel 30 30)" == 0 && "$(pixel $((30 + width / 2)) $((30 + height / 2)))" != 0 ]] || fail "the panel is not shaped"
 xdotool windowfocus --sync "$(visible_panel)" key Insert
 maps="/proc/$(pgrep -P "$app" || echo "$app")/maps" module="$(realpath "$prefix")/lib/kivrec/libkivqtsound.so"
-for _ in $(seq 100); do grep -q "$module" "$maps" && break; sleep 0.2; done
-grep -q "$module" "$maps" || fail "recording did not load $module"
+timeout 20 bash -c 'until grep -q "$0" "$1"; do sleep 0.2; done' "$module" "$maps" || fail "recording did not load $module"
 [[ "$("$bin/kivrec-cli" --version)" == "kivrec-cli (Kiv Sound Recorder) "* ]] && "$bin/kivrec-cli" --cassette "$work/c.cst" create || fail "installed kivrec-cli"
 [[ -z "$(find "$prefix" -newer "$work/installed")" ]] || fail "written into the install tree"

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Each program given (after the version) answers --help and --version alone with code 0 before it
-# needs a display or touches the home, and fails when its answer cannot be written.
+# Each program given after the version answers --help and --version alone with code 0, without a
+# display or the home, and fails when its answer cannot be written.
 set -euo pipefail
-version=$1 && shift
-home=$(mktemp -d "${TMPDIR:-/tmp}/options-XXXXXX") && trap 'rm -rf "$home"' EXIT
+version=$1 home=$(mktemp -d "${TMPDIR:-/tmp}/options-XXXXXX") && shift && trap 'rm -rf "$home"' EXIT
 fail() { echo "FAILED: $*" && exit 1; }
 bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/c" XDG_DATA_HOME="$home/d" "$@"; }
 for program in "$@"; do
