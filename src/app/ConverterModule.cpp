@@ -1,9 +1,10 @@
 // Loading kivconvertmodule and asking it for a job.
 #include "app/ConverterModule.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
+
+#include "platform/InstallLayout.h"
 
 namespace kiv {
 namespace ConverterModule {
@@ -11,8 +12,8 @@ namespace ConverterModule {
 std::unique_ptr<ConversionJob> NewJob(const QString& tempFolder, const QString& programFolder,
                                       QString* why) {
   // Loaded once and kept: a job's code must stay mapped until the program ends.
-  static QLibrary* library = new QLibrary(QCoreApplication::applicationDirPath() +
-                                          QStringLiteral("/kivconvertmodule"));
+  static QLibrary* library =
+      new QLibrary(InstallLayout::ModulePath(QStringLiteral("kivconvertmodule")));
   if (!library->isLoaded() && !library->load()) {
     if (why) *why = library->errorString();
     return nullptr;

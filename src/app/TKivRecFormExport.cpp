@@ -103,10 +103,10 @@ void TKivRecForm::BeginConversion(const QString& pending, const char* externalAr
         panel->ConversionDoneMessage(kFailed, kFailed);
       }
     };
-    if (!services_.launcher->StartWatchedProgram(programFolder_ + QStringLiteral("ZAC"),
-                                                 {QString::fromLatin1(externalArgument)}, ended)) {
-      services_.dialogs->MessageBox(QStringLiteral("Cannot start ") + programFolder_ +
-                                        QStringLiteral("ZAC"),
+    // Beside the recorder's executable, which is not the program folder once installed.
+    const QString zac = QFileInfo(services_.programPath).absolutePath() + QStringLiteral("/ZAC");
+    if (!services_.launcher->StartWatchedProgram(zac, {QString::fromLatin1(externalArgument)}, ended)) {
+      services_.dialogs->MessageBox(QStringLiteral("Cannot start ") + zac,
                                     QStringLiteral("Kiv Sound Recorder - ZAC"), MB_OK | MB_ICONHAND);
       ConversionDoneMessage(kFailed, kFailed);
     }

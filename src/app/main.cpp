@@ -1,6 +1,7 @@
 // Program entry: one recorder per user session, then the front panel.
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <iostream>
 
 #include "app/ConverterModule.h"
 #include "app/TKivRecForm.h"
@@ -21,8 +22,25 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtSingleInstance.h"
 #include "platform/SoundModule.h"
+#include "programinfo/StandardOptions.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: KivRec\n"
+    "       KivRec --help|--version\n"
+    "Starts Kiv Sound Recorder, the dictaphone panel that records onto one cassette file in the\n"
+    "per-user data folder. Only one recorder runs per user session: a second start leaves the\n"
+    "running one alone and ends at once. Other arguments are ignored. The command-line companion\n"
+    "kivrec-cli works on the cassette without a display.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  // Before QApplication: answering needs no display.
+  if (const auto status = kiv::AnswerStandardOption(argc, argv, "KivRec", kUsage, std::cout)) {
+    return *status;
+  }
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Zorvikware"));
   QApplication::setApplicationName(QStringLiteral("Kiv Sound Recorder"));

@@ -1,7 +1,7 @@
-// The folders the recorder works in: the program folder (skins, icons, help and the external
-// converter beside the executable), the data folder (the default cassette, the export dialogs'
-// first folder) and the temporary folder (pack files, the converter's log). Every path ends with
-// "/". The front panel asks once at start-up and keeps the answers.
+// The folders the recorder works in: the program folder (skins, icons, help and sounds; beside the
+// executable, or the installed share/kivrec), the data folder (the default cassette, the export
+// dialogs' first folder) and the temporary folder (pack files, the converter's log). Every path
+// ends with "/". The front panel asks once at start-up and keeps the answers.
 #pragma once
 
 #include <QString>

@@ -1,8 +1,9 @@
 #include "platform/QtFolders.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+
+#include "platform/InstallLayout.h"
 
 namespace kiv {
 namespace {
@@ -32,7 +33,7 @@ QString QtFolders::UsableFolder(const QString& folder, const QString& fallback) 
 }
 
 QString QtFolders::ProgramFolder() const {
-  return WithTrailingSlash(QCoreApplication::applicationDirPath());
+  return WithTrailingSlash(InstallLayout::ProgramFilesFolder());
 }
 
 QString QtFolders::DataFolder() const {

@@ -11,7 +11,7 @@ class QtFolders final : public Folders {
  public:
   QtFolders() = default;
 
-  // The executable's folder.
+  // The folder with the skins, help, sounds and pictures: beside the executable, or installed.
   QString ProgramFolder() const override;
   QString DataFolder() const override;
   // TMPDIR, or the system's temporary folder.

@@ -1,9 +1,9 @@
 // Loading kivqtsound and asking it for devices.
 #include "platform/SoundModule.h"
 
-#include <QCoreApplication>
 #include <QLibrary>
 
+#include "platform/InstallLayout.h"
 #include "platform/QtSoundModule.h"
 
 namespace kiv {
@@ -14,8 +14,7 @@ namespace {
 // program ends.
 QFunctionPointer Resolve(const char* symbol) {
   static QLibrary* library = [] {
-    auto* loaded =
-        new QLibrary(QCoreApplication::applicationDirPath() + QStringLiteral("/kivqtsound"));
+    auto* loaded = new QLibrary(InstallLayout::ModulePath(QStringLiteral("kivqtsound")));
     if (!loaded->load()) {
       qWarning("Sound devices unavailable: %s", qUtf8Printable(loaded->errorString()));
     }

@@ -191,6 +191,7 @@ Options:
                   Hz a mono MP3 holds 16)
   --force         with create: empty a cassette that holds something
   -h, --help      print this text
+  --version       print the version
   --              end of options, for a TEXT that begins with "-"
 
 Export and import draw a progress bar on stderr when it is a terminal.

@@ -5,8 +5,13 @@
 
 #include "CliArgs.h"
 #include "CliCommands.h"
+#include "programinfo/StandardOptions.h"
 
 int main(int argc, char** argv) {
+  if (const auto status =
+          kiv::AnswerStandardOption(argc, argv, "kivrec-cli", kivcli::UsageText(), std::cout)) {
+    return *status;
+  }
   const std::vector<std::string> args(argv + 1, argv + argc);
   const kivcli::ParsedArgs parsed = kivcli::ParseArgs(args);
   if (!parsed.ok) {

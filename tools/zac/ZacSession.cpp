@@ -11,16 +11,17 @@ namespace {
 constexpr qint32 kSuccessW = 0x000E000D;
 constexpr qint32 kSuccessL = 0x000BF79B;
 
+}  // namespace
+
 QString Usage() {
   return QStringLiteral(
       "Usage: ZAC export|import\n"
+      "       ZAC --help|--version\n"
       "Runs the conversion job that Kiv Sound Recorder has written into its settings and tells\n"
       "the running recorder when it is over.\n"
       "  export   one message of the cassette to a WAV file\n"
       "  import   a WAV or MP3 file onto the cassette, as a new last message\n");
 }
-
-}  // namespace
 
 QString BoxCaption() { return ApplicationTitle() + QStringLiteral(" - ZAC"); }
 

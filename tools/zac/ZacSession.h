@@ -28,6 +28,9 @@ namespace zac {
 // The caption of every box this program shows.
 QString BoxCaption();
 
+// What --help prints, and the refusal of any other command line that is not a job.
+QString Usage();
+
 // Tells the panel listening under `handle` that the job ended with (wPar, lPar); true when the
 // panel confirmed. The program sends through the done channel (SendConversionDone).
 using PanelTeller = std::function<bool(const QString& handle, qint32 wPar, qint32 lPar)>;

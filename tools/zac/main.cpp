@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 #include "ZacConverter.h"
@@ -10,8 +11,13 @@
 #include "platform/QtConversionDoneChannel.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtSettingsStore.h"
+#include "programinfo/StandardOptions.h"
 
 int main(int argc, char** argv) {
+  if (const auto status = kiv::AnswerStandardOption(
+          argc, argv, "ZAC", kiv::zac::Usage().toStdString(), std::cout)) {
+    return *status;
+  }
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
   // Help and usage need no display: only a job brings up the widgets.
