@@ -32,9 +32,15 @@ MixerElement Describe(snd_mixer_elem_t* elem) {
   return e;
 }
 
+// ALSA writes its own complaints to stderr, for instance when a machine has no "default" control
+// device. Having no mixer is an ordinary case here (every call then simply answers false), so
+// those lines would only be noise in the user's terminal.
+void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
+
 }  // namespace
 
 AlsaMixerBackend::AlsaMixerBackend() {
+  snd_lib_error_set_handler(&QuietAlsaErrors);
   int card = -1;
   while (snd_card_next(&card) == 0 && card >= 0) cards_.push_back(card);
 }
