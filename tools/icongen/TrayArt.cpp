@@ -224,12 +224,16 @@ QList<TrayIconFile> TrayIconFiles() {
 QList<int> TrayIconSizes() { return {16, 32, 48}; }
 
 QImage DrawTrayIcon(TrayState state, bool background, int side) {
-  const Layout l = LayoutFor(side);
+  // Above 48 pixels whole-pixel steps no longer show, so the 48-pixel drawing is scaled as
+  // shapes (not as a picture) and stays sharp.
+  const int drawn = std::min(side, 48);
+  const Layout l = LayoutFor(drawn);
   QImage image(side, side, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(qreal(side) / drawn, qreal(side) / drawn);
     DrawBody(p, l);
     DrawWindow(p, l);
     if (state == TrayState::Idle) {

@@ -27,7 +27,8 @@ QList<TrayIconFile> TrayIconFiles();
 // The sizes in each file, smallest first.
 QList<int> TrayIconSizes();
 
-// One picture, `side` pixels square (16, 32 or 48), transparent around the dictaphone.
+// One picture, `side` pixels square (16, 32, 48, or any larger side, drawn from the 48-pixel
+// layout), transparent around the dictaphone.
 QImage DrawTrayIcon(TrayState state, bool background, int side);
 
 }  // namespace icongen

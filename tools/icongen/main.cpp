@@ -3,6 +3,9 @@
 //   kivrec-icongen <program folder>
 //       writes the eight tray icon files and the pictures of the About box and the start-up
 //       panel (About.bmp, Info.bmp, InfoHot.bmp) into <program folder> (the build uses <build>/bin)
+//   kivrec-icongen --hicolor <theme folder>
+//       writes the recorder's desktop icon at every hicolor size into
+//       <theme folder>/<N>x<N>/apps/KivRec.png
 //   kivrec-icongen --preview <program folder> <picture.png> [--zoom N]
 //       reads the written icons back and lays them out at 16 and 32 pixels on a light and on a
 //       dark tray, for a look
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "DesktopIcon.h"
 #include "IcoFile.h"
 #include "TrayArt.h"
 #include "WindowArt.h"
@@ -28,6 +32,7 @@ namespace {
 int Usage() {
   std::fputs(
       "usage: kivrec-icongen <program folder>\n"
+      "       kivrec-icongen --hicolor <theme folder>\n"
       "       kivrec-icongen --preview <program folder> <picture.png> [--zoom N]\n",
       stderr);
   return 2;
@@ -155,6 +160,11 @@ int main(int argc, char** argv) {
 
   if (args.size() == 1 && !args[0].startsWith(QLatin1Char('-'))) {
     const QString problem = WriteIcons(args[0]);
+    return problem.isEmpty() ? 0 : Fail(problem);
+  }
+
+  if (args.size() == 2 && args[0] == QStringLiteral("--hicolor")) {
+    const QString problem = icongen::WriteDesktopIcons(args[1], QStringLiteral("KivRec"));
     return problem.isEmpty() ? 0 : Fail(problem);
   }
 
