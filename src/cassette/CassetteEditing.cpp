@@ -178,6 +178,9 @@ Status Cassette::PackCassette(const PackProgress& progress) {
   uint32_t entries = 0;
   status = WritePacked(*packed, table, progress, &packedSize, &newStart, &newEnd, &entries);
   packed.reset();
+  // Windows cannot rename over a file that is open, so the old cassette is let go first; the
+  // stream opens again on demand, the new file's or, after a failure, the old one's.
+  stream_.reset();
   if (status.ok() && !files_.Replace(packedPath, cassettePath_)) {
     status = Status::Error(StatusCode::IoError, "Cannot replace " + cassettePath_);
   }
@@ -188,8 +191,6 @@ Status Cassette::PackCassette(const PackProgress& progress) {
   }
   if (progress) progress(PackStage::Copying, packedSize, packedSize);
 
-  // The old stream still reads the replaced file.
-  stream_.reset();
   status = EnsureStreamOpen();
   if (!status.ok()) return status;
   cassetteLength_ = uint32_t(packedSize);
