@@ -4,13 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -139,10 +139,16 @@ struct FaultRun {
 class CassetteTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kivrec-cassette-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern + "/";
+    // TMPDIR on POSIX, TMP or TEMP on Windows.
+    const std::string base = std::filesystem::temp_directory_path().generic_string();
+    std::random_device random;
+    std::string folder;
+    for (int attempt = 0; attempt < 100 && folder.empty(); ++attempt) {
+      const std::string name = base + "/kivrec-cassette-" + std::to_string(random());
+      if (std::filesystem::create_directory(name)) folder = name;
+    }
+    ASSERT_FALSE(folder.empty()) << "no fresh folder under " << base;
+    root_ = folder + "/";
     for (const char* sub : {"data", "tmp", "cassettes"}) std::filesystem::create_directory(root_ + sub);
   }
   void TearDown() override { std::filesystem::remove_all(root_); }
@@ -158,6 +164,7 @@ class CassetteTest : public ::testing::Test {
   std::string Put(Cassette& cassette, const std::string& name, const Bytes& bytes,
                   const Bytes& sidecar = {}, OpenOutcome outcome = OpenOutcome::Opened) {
     const std::string path = PathIn(name);
+    cassette.CloseStream();  // as between two operations: Windows refuses a second writer
     WriteFile(path, bytes);
     std::filesystem::remove(Cassette::SidecarPathFor(path));
     if (!sidecar.empty()) WriteFile(Cassette::SidecarPathFor(path), sidecar);

@@ -1,6 +1,8 @@
 // The command-line companion as a script uses it: the real kivrec-cli binary, run on cassettes
 // written byte by byte, with its own environment pointing into the test's folder.
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -21,6 +23,13 @@ const std::string kNoted = kClockName + "|255%Caf\xE9\t\"plan\"";
 
 class KivrecCliTest : public CassetteTest {
  protected:
+  void SetUp() override {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs kivrec-cli through a POSIX shell with env and single quotes";
+#endif
+    CassetteTest::SetUp();
+  }
+
   // Runs kivrec-cli in the test's folder (so that even a relative path the program wrongly used
   // stays there) with `args` and the "NAME=value" settings of `env`.
   CliResult Run(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
@@ -32,7 +41,12 @@ class KivrecCliTest : public CassetteTest {
     for (const std::string& arg : args) command += " " + quoted(arg);
     const int status = std::system((command + " >cli.out 2>cli.err").c_str());
     const Bytes out = ReadFile(root_ + "cli.out"), err = ReadFile(root_ + "cli.err");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
+#ifdef _WIN32
+    const int code = status;
+#else
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    return {code, std::string(out.begin(), out.end()),
             std::string(err.begin(), err.end())};
   }
 

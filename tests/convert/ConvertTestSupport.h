@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -22,8 +23,8 @@ namespace kiv::convert::test {
 
 // A file name in the test's temporary folder.
 inline std::string TempPath(const std::string& name) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir ? dir : "/tmp") + "/" + name;
+  // TMPDIR on POSIX, TMP or TEMP on Windows.
+  return std::filesystem::temp_directory_path().generic_string() + "/" + name;
 }
 
 // A chunk with the given id, declared size (defaults to the body's) and body.

@@ -88,6 +88,9 @@ TEST(ID3v1TagTest, ReadsEditsAndWritesBothVersions) {
 }
 
 TEST(AudioInfoTest, FirstFrameTagAndPlayingTime) {
+#if !KIVREC_HAS_CONVERTER
+  GTEST_SKIP() << "the MP3 it reads is made by the encoder, which this build has not";
+#else
   auto mp3 = test::Mp3Tone(1, 22050, 3.0);
   std::vector<uint8_t> file(1000, 0);  // something else in front
   file.insert(file.end(), mp3.begin(), mp3.end());
@@ -118,6 +121,7 @@ TEST(AudioInfoTest, FirstFrameTagAndPlayingTime) {
   EXPECT_EQ(Mp3ExtraOf(Mp3TargetFormat(2, 11025, 2000)).blockSize, 156);
   EXPECT_EQ(info.PlayingTimeMs(), 0);
   EXPECT_EQ(info.Tag().Title(), "Dictation");
+#endif
 }
 
 TEST(AudioInfoTest, XingFrameCountGivesThePlayingTime) {

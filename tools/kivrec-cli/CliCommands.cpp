@@ -9,7 +9,9 @@
 
 #include "CliPaths.h"
 #include "CliReports.h"
+#if KIVREC_HAS_CONVERTER
 #include "CliTransfer.h"
+#endif
 #include "Json.h"
 #include "Latin1.h"
 #include "RecorderSkin.h"
@@ -37,8 +39,8 @@ std::optional<std::string> CassettePathFor(const Invocation& inv, std::ostream& 
   if (!inv.cassette.empty()) return inv.cassette;
   std::optional<std::string> folder = DataFolder();
   if (!folder) {
-    err << "kivrec-cli: no data folder: neither XDG_DATA_HOME nor HOME names one; "
-           "give the cassette with --cassette PATH\n";
+    err << "kivrec-cli: no data folder: " << DataFolderVariables()
+        << " names one; give the cassette with --cassette PATH\n";
     return std::nullopt;
   }
   return *folder + kDefaultCassetteName;
@@ -287,6 +289,8 @@ int Recover(const Context& ctx) {
 
 // ---- Export and import ----------------------------------------------------------------------
 
+#if KIVREC_HAS_CONVERTER
+
 // The converter's texts for a person; a job that ended without a word was refused by name.
 int TransferFailed(const Context& ctx, const ConverterResult& result) {
   if (result.texts.empty()) {
@@ -394,6 +398,19 @@ int Import(const Context& ctx) {
   }
   return kExitOk;
 }
+
+#else
+
+// Built where the codec libraries are missing (the Windows cross-build): no converter at all.
+int NoConverter(const Context& ctx) {
+  ctx.err << "kivrec-cli: this build has no converter, so it cannot export or import; the "
+             "cassette is left as it was.\n";
+  return kExitFileProblem;
+}
+int Export(const Context& ctx) { return NoConverter(ctx); }
+int Import(const Context& ctx) { return NoConverter(ctx); }
+
+#endif
 
 }  // namespace
 
