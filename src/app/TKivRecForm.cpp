@@ -22,7 +22,7 @@
 #include "panel/SkinFallback.h"
 #include "panel/SkinLoader.h"
 #include "panel/TBMShapedForm.h"
-#include "panel/TChangeClothes.h"
+#include "panel/ConversionProgress.h"
 #include "panel/TMarquee.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/ConversionDoneChannel.h"

@@ -36,7 +36,7 @@ class AudioInput;
 class AudioOutput;
 class ConversionDoneChannel;
 class ConversionJob;
-class TChangeClothes;
+class ConversionProgress;
 class DesktopLauncher;
 class KeySwallowingDialogs;
 class CaptureEngine;
@@ -155,7 +155,8 @@ class TKivRecForm : public QWidget,
   void ToWAV1Click();
   void ImportWAVMP31Click();
   // The converter's events, and the completion that ends every job, from whichever converter.
-  void ZCAConv1ConversionBegin(int64_t min, int64_t max, const QString& title, QColor color);
+  // `color` is a Windows colour value, 0x00BBGGRR, as the converter gives it.
+  void ZCAConv1ConversionBegin(int64_t min, int64_t max, const QString& title, uint32_t color);
   void ZCAConv1ConversionProgress(int64_t position);
   void ZCAConv1ConversionEnd();
   void ZCAConv1Exception(const QString& text);
@@ -384,8 +385,7 @@ class TKivRecForm : public QWidget,
   bool volumeDownHeld_ = false;
   int selectorResult_ = -1;
   std::unique_ptr<ConversionJob> conversionJob_;
-  std::unique_ptr<TChangeClothes> conversionWindow_;
-  std::pair<int64_t, int64_t> conversionRange_;
+  std::unique_ptr<ConversionProgress> conversionProgress_;
   QString pendingConversion_;
   int externalJob_ = 0;  // counts the external converter's jobs, so a late end is told apart
   QString programFolder_;

@@ -14,8 +14,8 @@
 #include "audio/GraphicAnalyser.h"
 #include "cassette/MessageName.h"
 #include "convert/ConversionJob.h"
+#include "panel/ConversionProgress.h"
 #include "panel/TBMShapedForm.h"
-#include "panel/TChangeClothes.h"
 #include "panel/TZvTrayIcon.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/Dialogs.h"
@@ -24,12 +24,7 @@
 namespace kiv {
 namespace {
 
-constexpr int kGaugeSteps = 1000;  // positions are 64-bit, the bar's range is not
 constexpr int32_t kFailed = 1;
-
-QColor FromBgr(uint32_t color) {
-  return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
 
 int LowWord(int32_t value) { return int(uint32_t(value) & 0xFFFF); }
 int HighWord(int32_t value) { return int(uint32_t(value) >> 16); }
@@ -37,6 +32,7 @@ int HighWord(int32_t value) { return int(uint32_t(value) >> 16); }
 }  // namespace
 
 void TKivRecForm::WireExport() {
+  conversionProgress_ = std::make_unique<ConversionProgress>(this);
   connect(menus_->Item(MenuItem::ExportMessage1), &QAction::triggered, this, [this] { ToWAV1Click(); });
   connect(menus_->Item(MenuItem::ImportWAVMP31), &QAction::triggered, this,
           [this] { ImportWAVMP31Click(); });
@@ -63,7 +59,7 @@ bool TKivRecForm::PrepareConverter() {
   conversionJob_->SetEvents(ConversionEvents{
       [this](const std::string& text) { ZCAConv1Exception(QString::fromStdString(text)); },
       [this](int64_t min, int64_t max, const std::string& title, uint32_t color) {
-        ZCAConv1ConversionBegin(min, max, QString::fromStdString(title), FromBgr(color));
+        ZCAConv1ConversionBegin(min, max, QString::fromStdString(title), color);
       },
       [this](int64_t position) { ZCAConv1ConversionProgress(position); },
       [this] { ZCAConv1ConversionEnd(); },
@@ -190,30 +186,15 @@ void TKivRecForm::ImportWAVMP31Click() {
 // ---- The converter's events ---------------------------------------------------------------
 
 void TKivRecForm::ZCAConv1ConversionBegin(int64_t min, int64_t max, const QString& title,
-                                          QColor color) {
-  if (!conversionWindow_) conversionWindow_ = std::make_unique<TChangeClothes>(this);
-  conversionRange_ = {min, max};
-  conversionWindow_->setWindowTitle(title);
-  conversionWindow_->SetBarColor(color);
-  conversionWindow_->Gauge()->setRange(0, kGaugeSteps);
-  conversionWindow_->Gauge()->setValue(0);
-  conversionWindow_->show();
+                                          uint32_t color) {
+  conversionProgress_->Begin(min, max, title, color);
 }
 
 void TKivRecForm::ZCAConv1ConversionProgress(int64_t position) {
-  if (!conversionWindow_) return;
-  const auto [min, max] = conversionRange_;
-  const int64_t done = std::clamp(position, min, max) - min;
-  conversionWindow_->Gauge()->setValue(max > min ? int(done * kGaugeSteps / (max - min)) : kGaugeSteps);
-  // The job runs without returning to the event loop; the bar must still move.
-  conversionWindow_->Gauge()->repaint();
+  conversionProgress_->Advance(position);
 }
 
-void TKivRecForm::ZCAConv1ConversionEnd() {
-  if (!conversionWindow_) return;
-  conversionWindow_->Gauge()->setValue(kGaugeSteps);
-  conversionWindow_.reset();
-}
+void TKivRecForm::ZCAConv1ConversionEnd() { conversionProgress_->End(); }
 
 void TKivRecForm::ZCAConv1Exception(const QString& text) {
   services_.dialogs->MessageBox(text, QStringLiteral("Kiv Sound Recorder - ZAC"), MB_OK);

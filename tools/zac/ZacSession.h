@@ -8,6 +8,7 @@
 // still leaves them somewhere.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -16,7 +17,7 @@
 #include <utility>
 
 #include "ZacJob.h"
-#include "ZacProgress.h"
+#include "panel/ConversionProgress.h"
 
 namespace kiv {
 
@@ -40,11 +41,16 @@ class Session {
   // `handle` is the panel's channel name ("DDHandle"); `errors` receives a copy of every text.
   Session(Dialogs& dialogs, QString handle, PanelTeller tell, QTextStream& errors);
 
-  // The converter's events.
+  // The converter's events. The program has nothing else to do while its job runs, so it lets
+  // the window system map and paint the progress window as the job goes.
   void Begin(qint64 min, qint64 max, const QString& title, quint32 color) {
     progress_.Begin(min, max, title, color);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
-  void Advance(qint64 position) { progress_.Advance(position); }
+  void Advance(qint64 position) {
+    progress_.Advance(position);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
   void End() { progress_.End(); }
   void Text(const QString& text);
   // The job is over: the words go to the panel at once. Only the first call counts; a converter
@@ -54,14 +60,14 @@ class Session {
   std::optional<std::pair<qint32, qint32>> DoneWords() const { return words_; }
   // Whether the panel confirmed the done words.
   bool PanelTold() const { return panelTold_; }
-  const Progress& ProgressWindow() const { return progress_; }
+  const ConversionProgress& ProgressWindow() const { return progress_; }
 
  private:
   Dialogs& dialogs_;
   QString handle_;
   PanelTeller tell_;
   QTextStream& errors_;
-  Progress progress_;
+  ConversionProgress progress_;
   std::optional<std::pair<qint32, qint32>> words_;
   bool panelTold_ = false;
 };
