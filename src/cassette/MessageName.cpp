@@ -61,7 +61,14 @@ std::string RenamedNameText(const std::string& oldText, const std::string& newNo
     size_t bar = base.rfind('|');
     if (bar != std::string::npos) base.erase(bar);
   }
-  std::string note = newNote;
+  // A line break would end the name early (a carriage return is the field's terminator): one
+  // pasted from a Windows program (CR LF), an old Mac (CR) or elsewhere (LF) becomes one blank.
+  std::string note;
+  for (size_t i = 0; i < newNote.size(); ++i) {
+    const bool crlf = newNote[i] == '\r' && i + 1 < newNote.size() && newNote[i + 1] == '\n';
+    note.push_back(newNote[i] == '\r' || newNote[i] == '\n' ? ' ' : newNote[i]);
+    if (crlf) ++i;
+  }
   std::replace(note.begin(), note.end(), '|', ' ');
   std::replace(note.begin(), note.end(), '%', ' ');
 

@@ -48,7 +48,8 @@ std::string NameTextOfField(const std::array<uint8_t, kNameSize>& field);
 std::string NoteOf(const std::string& nameText);
 
 // The name text after renaming: the old text without its old note segment, "|", tag1 and the new
-// note with "|" and "%" turned into blanks, cut to keep the whole within the text limit.
+// note with "|", "%" and each line break (CR LF, CR or LF) turned into a blank, cut to keep the
+// whole within the text limit.
 // `appliedNote` receives the note as it was stored.
 std::string RenamedNameText(const std::string& oldText, const std::string& newNote,
                             const std::string& tag1, std::string* appliedNote = nullptr);

@@ -1,12 +1,18 @@
-// The cassette store's file access on POSIX systems.
+// The cassette store's file access on POSIX systems, and the free space of its volumes.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
+#include "cassette/DiskSpace.h"
 #include "cassette/File.h"
 
 namespace kiv {
@@ -135,7 +141,83 @@ class PosixFileSystem final : public FileSystem {
   }
 };
 
+// The absolute, link-free form of the nearest existing folder of `path` (a file that does not
+// exist yet is measured where it will be made); "" when nothing of it exists.
+std::string ExistingFolderOf(const std::string& path) {
+  std::string folder = path.empty() ? "." : path;
+  for (;;) {
+    char resolved[PATH_MAX];
+    if (::realpath(folder.c_str(), resolved)) return resolved;
+    const size_t slash = folder.find_last_of('/');
+    if (slash == std::string::npos) {
+      folder = ".";
+    } else if (slash == 0) {
+      if (folder == "/") return {};
+      folder = "/";
+    } else {
+      folder.erase(slash);
+    }
+  }
+}
+
+// /proc/self/mountinfo writes a space, tab, newline or backslash in a mount point as \ooo.
+std::string UnescapedMountPoint(const std::string& field) {
+  std::string out;
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      out.push_back(char(std::strtol(field.substr(i + 1, 3).c_str(), nullptr, 8)));
+      i += 3;
+    } else {
+      out.push_back(field[i]);
+    }
+  }
+  return out;
+}
+
+bool Contains(const std::string& mountPoint, const std::string& folder) {
+  if (mountPoint == "/") return true;
+  return folder.compare(0, mountPoint.size(), mountPoint) == 0 &&
+         (folder.size() == mountPoint.size() || folder[mountPoint.size()] == '/');
+}
+
 }  // namespace
+
+double FreeMiBOn(const std::string& path) {
+  const std::string folder = ExistingFolderOf(path);
+  struct statvfs volume {};
+  if (folder.empty() || ::statvfs(folder.c_str(), &volume) != 0) return -1.0;
+  const double bytes = double(volume.f_bavail) * double(volume.f_frsize);
+  return bytes * (1.0 / 1024) * (1.0 / 1024);
+}
+
+std::string VolumeNameOf(const std::string& path) {
+  const std::string folder = ExistingFolderOf(path);
+  if (folder.empty()) return {};
+  // The innermost mount point that holds the folder; the table lists mounts in the order they
+  // were made, so a later one over the same point wins.
+  std::string best;
+  std::ifstream table("/proc/self/mountinfo");
+  for (std::string line; std::getline(table, line);) {
+    std::istringstream fields(line);
+    std::string id, parent, device, root, mountPoint;
+    if (!(fields >> id >> parent >> device >> root >> mountPoint)) continue;
+    mountPoint = UnescapedMountPoint(mountPoint);
+    if (Contains(mountPoint, folder) && mountPoint.size() >= best.size()) best = mountPoint;
+  }
+  if (!best.empty()) return VolumeNameOfRoot(best);
+  // Without the table (not Linux, or no /proc): climb while the device stays the same.
+  struct stat here {};
+  if (::stat(folder.c_str(), &here) != 0) return {};
+  std::string mountPoint = folder;
+  while (mountPoint != "/") {
+    const size_t slash = mountPoint.find_last_of('/');
+    const std::string parent = slash == 0 ? "/" : mountPoint.substr(0, slash);
+    struct stat above {};
+    if (::stat(parent.c_str(), &above) != 0 || above.st_dev != here.st_dev) break;
+    mountPoint = parent;
+  }
+  return VolumeNameOfRoot(mountPoint);
+}
 
 FileSystem& FileSystem::Default() {
   static PosixFileSystem posix;

@@ -1,4 +1,4 @@
-// The cassette store's file access on Windows.
+// The cassette store's file access on Windows, and the free space of its volumes.
 //
 // The same guarantees as on POSIX: a read-write open denies other writers (here by the share
 // mode, which the system enforces on every program, not only on ours), Sync returns once the
@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "cassette/DiskSpace.h"
 #include "cassette/File.h"
 
 namespace kiv {
@@ -32,6 +33,14 @@ std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
+std::string Narrow(const wchar_t* wide, int length) {
+  int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string result(size_t(bytes), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, length, result.data(), bytes, nullptr, nullptr);
+  return result;
+}
+
 std::string ErrorText(DWORD code) {
   wchar_t* text = nullptr;
   DWORD length = ::FormatMessageW(
@@ -39,9 +48,7 @@ std::string ErrorText(DWORD code) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string result;
   if (length > 0) {
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, int(length), nullptr, 0, nullptr, nullptr);
-    result.resize(size_t(bytes));
-    ::WideCharToMultiByte(CP_UTF8, 0, text, int(length), result.data(), bytes, nullptr, nullptr);
+    result = Narrow(text, int(length));
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
       result.pop_back();
   }
@@ -186,7 +193,30 @@ class WinFileSystem final : public FileSystem {
   }
 };
 
+// The root of the volume holding `path` ("C:\", "\\server\share\", or a folder a volume is
+// mounted on); the path need not exist. "" when the system cannot tell.
+std::wstring VolumeRootOf(const std::string& path) {
+  const std::wstring wide = Wide(path.empty() ? "." : path);
+  wchar_t root[MAX_PATH + 1];
+  if (wide.empty() || !::GetVolumePathNameW(wide.c_str(), root, MAX_PATH + 1)) return {};
+  return root;
+}
+
 }  // namespace
+
+double FreeMiBOn(const std::string& path) {
+  const std::wstring root = VolumeRootOf(path);
+  ULARGE_INTEGER available{};
+  if (root.empty() || !::GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr)) return -1.0;
+  return double(available.QuadPart) * (1.0 / 1024) * (1.0 / 1024);
+}
+
+std::string VolumeNameOf(const std::string& path) {
+  const std::wstring root = VolumeRootOf(path);
+  if (!root.empty()) return VolumeNameOfRoot(Narrow(root.c_str(), int(root.size())));
+  // A drive the system does not know still has the letter the path names.
+  return path.size() >= 2 && path[1] == ':' ? VolumeNameOfRoot(path.substr(0, 2)) : std::string();
+}
 
 FileSystem& FileSystem::Default() {
   static WinFileSystem windows;

@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "cassette/Capacity.h"
 #include "cassette/Cassette.h"
 #include "cassette/CassetteReport.h"
+#include "cassette/DiskSpace.h"
 #include "convert/ACMConvertor.h"
 #include "convert/AudioInfo.h"
 #include "convert/Mp3Format.h"
@@ -202,12 +202,7 @@ ZcaEnvironment DefaultZcaEnvironment(const std::string& programFolder) {
   env.tempFolder = tmp && *tmp ? tmp : "/tmp";
   if (env.tempFolder.back() != '/') env.tempFolder += '/';
   env.programFolder = programFolder;
-  env.freeMiB = [](const std::string& path) {
-    std::error_code error;
-    const std::string folder = FolderOf(path).empty() ? "." : FolderOf(path);
-    const auto space = std::filesystem::space(folder, error);
-    return error ? -1.0 : BytesToMiB(space.available);
-  };
+  env.freeMiB = FreeMiBOn;
   return env;
 }
 
@@ -560,7 +555,8 @@ bool TZCAConv::AppendToCassette(const std::string& soundPath, const std::string&
     case RecordStartCheck::CapacityFull:
       return refuse("The cassette " + cassettePath + " is full.");
     case RecordStartCheck::NotEnoughSpace:
-      return refuse("Not enough free disk space to import " + FileNameOf(sourcePath_) + ": " +
+      return refuse("Not enough free disk space on " + VolumeNameOf(cassettePath) + " to import " +
+                    FileNameOf(sourcePath_) + ": " +
                     std::to_string(length) + " bytes of sound and " +
                     std::to_string(StartMarginMiB(cassette.RecordCapacityBytes())) +
                     " MiB to spare are needed.");

@@ -1,38 +1,19 @@
 #include "platform/QtFreeSpace.h"
 
-#include <QFileInfo>
-#include <QStorageInfo>
+#include <algorithm>
+
+#include "cassette/DiskSpace.h"
 
 namespace kiv {
-namespace {
 
-QStorageInfo VolumeOf(const QString& path) {
-  QString existing = QFileInfo(path).absoluteFilePath();
-  while (!QFileInfo::exists(existing)) {
-    const QString parent = QFileInfo(existing).absolutePath();
-    if (parent == existing) break;
-    existing = parent;
-  }
-  return QStorageInfo(existing);
-}
-
-}  // namespace
-
+// The cassette store measures its volumes itself (the command-line companion and the converter
+// need the same answers without Qt); paths cross as UTF-8.
 double QtFreeSpace::FreeMiB(const QString& path) const {
-  const QStorageInfo volume = VolumeOf(path);
-  if (!volume.isValid()) return 0.0;
-  return static_cast<double>(volume.bytesAvailable()) * (1.0 / 1024) * (1.0 / 1024);
+  return std::max(0.0, FreeMiBOn(path.toStdString()));
 }
 
 QString QtFreeSpace::VolumeName(const QString& path) const {
-  const QStorageInfo volume = VolumeOf(path);
-  if (!volume.isValid()) return {};
-  const QString root = volume.rootPath();
-#ifdef Q_OS_WIN
-  // "C:/" becomes "C:"; a network share has no letter and keeps its root path.
-  if (root.size() >= 2 && root.at(1) == u':') return root.left(1).toUpper() + u':';
-#endif
-  return root;
+  return QString::fromStdString(VolumeNameOf(path.toStdString()));
 }
 
 }  // namespace kiv

@@ -1,5 +1,5 @@
-// Free space from QStorageInfo, measured on the nearest folder of the path that exists, so a
-// cassette that is about to be created is measured on the volume it will land on.
+// Free space from the cassette store's own volume queries, measured on the nearest folder of the
+// path that exists, so a cassette that has not been created yet is measured where it will be.
 #pragma once
 
 #include "platform/FreeSpace.h"

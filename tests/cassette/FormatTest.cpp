@@ -21,6 +21,9 @@ TEST(MessageName, FieldsCutLongTextsAndNotesNeedExactlyThreeTags) {
   EXPECT_EQ(NameTextOfField(noCr), std::string(124, 'z'));
   EXPECT_EQ(NoteOf(kClockName + "|255%Meeting|255%Again"), "");
   EXPECT_EQ(RenamedNameText(kClockName, std::string(200, 'n'), "255%"), kClockName + "|255%" + std::string(89, 'n'));
+  // Line breaks of every platform: one blank each, so nothing after them is lost.
+  EXPECT_EQ(RenamedNameText(kClockName, "Call Ann\r\nthen Bob\rand\nCy\r\n", "255%"),
+            kClockName + "|255%Call Ann then Bob and Cy ");
 }
 
 TEST(Capacity, TenMinutesAndTheStartAndRunningChecks) {

@@ -102,7 +102,8 @@ TEST_F(KivrecCliTest, RenameTagsTheNoteWithTheColourOfTheRecordersSkin) {
   const std::string program = root_ + "program folder/";
   WriteText(root_ + "config/Zorvikware/Kiv Sound Recorder.conf",
             "[General]\nKSRPath=/nowhere/\n\n[3.4]\nDDX=10\nKSRPath=" + program + "\nCurrentSkin=Graphite\n");
-  WriteText(program + "Skin/graphite.SET", "; made by hand\n[Graphite]\nTickerTapeTextColor1=38B2FF\n");
+  // Written on Windows: CR LF line ends.
+  WriteText(program + "Skin/graphite.SET", "; made by hand\r\n[Graphite]\r\nTickerTapeTextColor1=38B2FF\r\n");
   renamed("3715839%Budget Q3 100 ");
   WriteText(program + "Skin/DEFAULT.set", "[Other]\nTickerTapeTextColor1=FF\n[default]\n tickertapetextcolor1 = 8AFF9C\n");
   renamed("9109404%Budget Q3 100 ");

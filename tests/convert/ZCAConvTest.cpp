@@ -3,6 +3,7 @@
 #include "../cassette/CassetteTestSupport.h"
 #include "ConvertTestSupport.h"
 #include "cassette/CassetteReport.h"
+#include "cassette/DiskSpace.h"
 #include "convert/AudioInfo.h"
 #include "convert/WaveStream.h"
 #include "convert/ZCAConv.h"
@@ -215,7 +216,8 @@ TEST_F(ZCAConvTest, FailedOrRefusedImportLeavesTheCassetteByteIdentical) {
   }
   freeMiB_ = 6.02;  // room for the sound, not for the 6 MiB a recording keeps free as well
   EXPECT_TRUE(Import(PathIn("in.wav"), cassette).empty());
-  EXPECT_EQ(texts_.find("Not enough free disk space to import in.wav"), 0u) << texts_;
+  EXPECT_EQ(texts_.find("Not enough free disk space on " + kiv::VolumeNameOf(cassette) + " to import in.wav"), 0u)
+      << texts_;
   EXPECT_TRUE(same());
   EXPECT_TRUE(Import(PathIn("in.wav"), PathIn("new.cst")).empty());
   EXPECT_FALSE(kiv::FileExists(PathIn("new.cst")));  // the blank made for it went again

@@ -28,12 +28,12 @@ void CheckNames(const kiv::MessageEntry& entry, uint32_t index) {
 
   // Renaming any stored name with any note fits the field, and the field reads back the text.
   std::string applied;
-  std::string renamed = kiv::RenamedNameText(text, note + "|%x", "255%", &applied);
+  std::string renamed = kiv::RenamedNameText(text, note + "|%\r\nx\r", "255%", &applied);
   Require(renamed.size() <= kiv::kNameTextLimit);
-  Require(applied.find('|') == std::string::npos && applied.find('%') == std::string::npos);
+  Require(applied.find_first_of("|%\r\n") == std::string::npos);
   auto field = kiv::EncodeNameField(renamed);
   Require(field[kiv::kNameTerminatorOffset] == 0xFC && field[kiv::kNameSize - 1] == 0xFC);
-  if (renamed.find('\r') == std::string::npos) Require(kiv::NameTextOfField(field) == renamed);
+  Require(kiv::NameTextOfField(field) == renamed);
 }
 
 void CheckTable(const uint8_t* data, size_t size, kiv::TableSearch search) {
