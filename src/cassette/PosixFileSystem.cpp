@@ -141,8 +141,8 @@ class PosixFileSystem final : public FileSystem {
   }
 };
 
-// The absolute, link-free form of the nearest existing folder of `path` (a file that does not
-// exist yet is measured where it will be made); "" when nothing of it exists.
+// The absolute, link-free form of `path`, or of its nearest existing folder when it does not
+// exist yet (a file is measured where it will be made); "" when nothing of it exists.
 std::string ExistingFolderOf(const std::string& path) {
   std::string folder = path.empty() ? "." : path;
   for (;;) {
@@ -150,6 +150,7 @@ std::string ExistingFolderOf(const std::string& path) {
     if (::realpath(folder.c_str(), resolved)) return resolved;
     const size_t slash = folder.find_last_of('/');
     if (slash == std::string::npos) {
+      if (folder == ".") return {};  // the current folder itself is gone
       folder = ".";
     } else if (slash == 0) {
       if (folder == "/") return {};
