@@ -143,7 +143,7 @@ class PosixFileSystem final : public FileSystem {
 
 // The absolute, link-free form of `path`, or of its nearest existing folder when it does not
 // exist yet (a file is measured where it will be made); "" when nothing of it exists.
-std::string ExistingFolderOf(const std::string& path) {
+std::string NearestExistingPath(const std::string& path) {
   std::string folder = path.empty() ? "." : path;
   for (;;) {
     char resolved[PATH_MAX];
@@ -184,15 +184,15 @@ bool Contains(const std::string& mountPoint, const std::string& folder) {
 }  // namespace
 
 double FreeMiBOn(const std::string& path) {
-  const std::string folder = ExistingFolderOf(path);
+  const std::string existing = NearestExistingPath(path);
   struct statvfs volume {};
-  if (folder.empty() || ::statvfs(folder.c_str(), &volume) != 0) return -1.0;
+  if (existing.empty() || ::statvfs(existing.c_str(), &volume) != 0) return -1.0;
   const double bytes = double(volume.f_bavail) * double(volume.f_frsize);
   return bytes * (1.0 / 1024) * (1.0 / 1024);
 }
 
 std::string VolumeNameOf(const std::string& path) {
-  const std::string folder = ExistingFolderOf(path);
+  const std::string folder = NearestExistingPath(path);
   if (folder.empty()) return {};
   // The innermost mount point that holds the folder; the table lists mounts in the order they
   // were made, so a later one over the same point wins.

@@ -4,16 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "convert/ID3v1Tag.h"
 #include "convert/MemoryFile.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kiv::convert;

@@ -7,18 +7,11 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "convert/ACMConvertor.h"
 #include "convert/AudioInfo.h"
 #include "convert/MemoryFile.h"
 #include "convert/Mp3Format.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kiv::convert;

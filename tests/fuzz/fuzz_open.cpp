@@ -12,15 +12,12 @@
 #include <fstream>
 #include <string>
 
+#include "FuzzRequire.h"
 #include "cassette/Cassette.h"
 #include "cassette/CassetteReport.h"
 #include "cassette/File.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 // One folder for the whole run, made on first use under $TMPDIR and removed at exit. The name
 // is never freed, so the exit handler can still read it after static destructors have run.

@@ -6,16 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "cassette/CassetteLayout.h"
 #include "cassette/MessageName.h"
 #include "cassette/MessageTable.h"
 #include "cassette/Sidecar.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 void CheckNames(const kiv::MessageEntry& entry, uint32_t index) {
   std::string text = kiv::NameTextOfField(entry.name);

@@ -5,16 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "convert/PCMWaveReader.h"
 #include "convert/WaveStream.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kiv::convert;
